@@ -1,0 +1,5 @@
+#pragma once
+
+// The program's entry: refuses a second running instance, fills in the
+// program's identity and hands over to the first window.
+void Main();

@@ -1,0 +1,19 @@
+#include "platform/failure.h"
+
+#include <new>
+
+Failure AsFailure(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const Failure& failure) {
+        return failure;
+    } catch (const std::bad_alloc&) {
+        return Failure(7, "Out of memory");
+    } catch (const std::out_of_range& e) {
+        return Failure(failure_number::SubscriptOutOfRange, e.what());
+    } catch (const std::exception& e) {
+        return Failure(failure_number::InvalidArgument, e.what());
+    } catch (...) {
+        return Failure(failure_number::InvalidArgument, "Unknown failure");
+    }
+}

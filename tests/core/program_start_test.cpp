@@ -1,0 +1,36 @@
+#include "core/program_start.h"
+
+#include "core/game_state.h"
+#include "platform/os/single_instance.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+TEST(ProgramStart, MainFillsInTheProgramsIdentity) {
+    IndiceLocal = 5;
+    Main();
+    EXPECT_EQ(IndiceLocal, -1);
+    EXPECT_EQ(ProductTitle, "Quellmar");
+    EXPECT_EQ(IdSoft, 1);
+    EXPECT_EQ(ReleaseVersion, "2.11.0");
+}
+
+TEST(ProgramStart, ClaimLeftByADeadProcessIsTakenOver) {
+    QTemporaryDir folder;
+    const QString lockPath = QString::fromStdString(os::SingleInstanceLockPath(folder.path().toStdString()));
+    // A lock file in the format the lock writes, owned by a process id that
+    // cannot be running.
+    QFile stale(lockPath);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("2147483646\nquellmar\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    EXPECT_TRUE(os::ClaimSingleInstance(folder.path().toStdString()));
+    QFile::remove(lockPath);
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+// The main of every test executable. Each test starts from a fresh game state,
+// with its own empty configuration folder, and a program end throws
+// ProgramEnded instead of ending the test run.
+
+#include "support/program_ended.h"
+
+#include "core/game_state.h"
+#include "platform/os/program_end.h"
+#include "platform/ui/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+class FreshStatePerTest : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override {
+        ResetGameState();
+        os::SetEndHandler([](std::string_view why) { throw ProgramEnded(std::string(why)); });
+        ui::SetMessageBoxHandler({});
+    }
+};
+
+// Returns the folder, which the run removes when it ends.
+std::filesystem::path UsePrivateConfigurationFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quellmar-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return {};
+    setenv("XDG_CONFIG_HOME", pattern.c_str(), 1);
+    return pattern;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    const std::filesystem::path configuration = UsePrivateConfigurationFolder();
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Quellmar");
+    testing::UnitTest::GetInstance()->listeners().Append(new FreshStatePerTest);
+    const int result = RUN_ALL_TESTS();
+    std::error_code ignored;
+    if (!configuration.empty()) std::filesystem::remove_all(configuration, ignored);
+    return result;
+}
