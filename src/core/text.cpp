@@ -196,8 +196,13 @@ std::string Format(double value, std::string_view pattern) {
     const std::string_view fractionPattern =
         point == std::string_view::npos ? std::string_view() : pattern.substr(point + 1);
     const int decimals = static_cast<int>(fractionPattern.size());
-    const int requiredDecimals = static_cast<int>(fractionPattern.find_last_of('0') + 1);
-    const int requiredIntegerDigits = static_cast<int>(integerPattern.size() - integerPattern.find('0'));
+    // Digits from the first '0' of the integer part, and up to the last '0'
+    // of the fraction, always show.
+    const size_t firstIntegerZero = integerPattern.find('0');
+    const size_t requiredIntegerDigits =
+        firstIntegerZero == std::string_view::npos ? 0 : integerPattern.size() - firstIntegerZero;
+    const size_t lastFractionZero = fractionPattern.find_last_of('0');
+    const size_t requiredDecimals = lastFractionZero == std::string_view::npos ? 0 : lastFractionZero + 1;
 
     char buffer[400];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, std::fabs(value));
@@ -208,10 +213,9 @@ std::string Format(double value, std::string_view pattern) {
     const bool zero = integerPart.find_first_not_of('0') == std::string::npos &&
                       fractionPart.find_first_not_of('0') == std::string::npos;
     integerPart.erase(0, integerPart.find_first_not_of('0'));
-    if (integerPattern.find('0') != std::string_view::npos && static_cast<int>(integerPart.size()) < requiredIntegerDigits)
-        integerPart.insert(0, static_cast<size_t>(requiredIntegerDigits) - integerPart.size(), '0');
-    while (static_cast<int>(fractionPart.size()) > requiredDecimals && !fractionPart.empty() && fractionPart.back() == '0')
-        fractionPart.pop_back();
+    if (integerPart.size() < requiredIntegerDigits)
+        integerPart.insert(0, requiredIntegerDigits - integerPart.size(), '0');
+    while (fractionPart.size() > requiredDecimals && fractionPart.back() == '0') fractionPart.pop_back();
 
     std::string result = (value < 0 && !zero) ? "-" : "";
     result += integerPart;

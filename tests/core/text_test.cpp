@@ -19,10 +19,9 @@ TEST_F(TextRules, PositionsCountCharactersFromOne) {
         std::string got, expected;
     };
     const Case cases[] = {
-        {Mid("abcdef", 2, 3), "bcd"}, {Mid("abcdef", 4), "def"},    {Mid("abc", 5, 2), ""},
-        {Mid("abc", 0, 2), "ab"},     {Mid("mémoire", 2, 2), "ém"}, {Left("abc", 2), "ab"},
-        {Left("abc", 9), "abc"},      {Right("abcdef", 2), "ef"},   {Right("ab", 5), "ab"},
-        {Right("ab", 0), ""},
+        {Mid("abcdef", 2, 3), "bcd"}, {Mid("abcdef", 4), "def"}, {Mid("abc", 5, 2), ""},  {Mid("abc", 0, 2), "ab"},
+        {Mid("mémoire", 2, 2), "ém"}, {Left("abc", 2), "ab"},    {Left("abc", 9), "abc"}, {Right("abcdef", 2), "ef"},
+        {Right("ab", 5), "ab"},       {Right("ab", 0), ""},
     };
     for (const Case& c : cases) EXPECT_EQ(c.got, c.expected);
     EXPECT_EQ(Len("mémoire"), 7);
@@ -86,9 +85,9 @@ TEST_F(TextRules, FormatPatterns) {
         const char* expected;
     };
     const Case cases[] = {
-        {0, "#.0", ".0"},      {0, "#.00", ".00"},      {0.5, "#.00", ".50"},    {12.345, "#.00", "12.35"},
-        {59.96, "#.0", "60.0"}, {1.25, "#.0", "1.2"},   {-0.5, "#.00", "-.50"},  {3, "0.0", "3.0"},
-        {0.25, "0.0", "0.2"},  {7.0, "#", "7"},
+        {0, "#.0", ".0"},       {0, "#.00", ".00"},   {0.5, "#.00", ".50"},   {12.345, "#.00", "12.35"},
+        {59.96, "#.0", "60.0"}, {1.25, "#.0", "1.2"}, {-0.5, "#.00", "-.50"}, {3, "0.0", "3.0"},
+        {0.25, "0.0", "0.2"},   {7.0, "#", "7"},
     };
     for (const Case& c : cases) EXPECT_EQ(Format(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
 }
