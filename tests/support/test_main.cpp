@@ -39,7 +39,9 @@ std::filesystem::path UsePrivateConfigurationFolder() {
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     const std::filesystem::path configuration = UsePrivateConfigurationFolder();
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // No test opens a real window or sound device unless it asks for one.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("ALSOFT_DRIVERS", "null", 0);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Quellmar");
     testing::UnitTest::GetInstance()->listeners().Append(new FreshStatePerTest);
