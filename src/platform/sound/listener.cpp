@@ -19,7 +19,11 @@ namespace {
 constexpr float SpeedOfSoundMetresPerSecond = 343.3f;
 constexpr float MaxFactor = 10;
 
-bool IsZero(float x, float y, float z) { return x == 0 && y == 0 && z == 0; }
+// The mixer cannot tell left from right when front and top are zero or
+// point the same way.
+bool AreParallel(const rm::Vector& a, const rm::Vector& b) {
+    return a.y * b.z - a.z * b.y == 0 && a.z * b.x - a.x * b.z == 0 && a.x * b.y - a.y * b.x == 0;
+}
 
 }  // namespace
 
@@ -50,12 +54,12 @@ void Listener::SetVelocity(float x, float y, float z, int32_t apply) {
 void Listener::SetOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
                               int32_t apply) {
     CheckFinite({frontX, frontY, frontZ, topX, topY, topZ});
-    if (IsZero(frontX, frontY, frontZ) || IsZero(topX, topY, topZ)) {
-        throw Failure(failure::InvalidParam, "Invalid parameter: a zero orientation vector");
-    }
+    const rm::Vector front{frontX, frontY, frontZ};
+    const rm::Vector top{topX, topY, topZ};
+    if (AreParallel(front, top)) throw Failure(failure::InvalidParam, "Invalid parameter: front and top are parallel");
     Change(apply, [&](Settings& settings) {
-        settings.front = rm::Vector{frontX, frontY, frontZ};
-        settings.top = rm::Vector{topX, topY, topZ};
+        settings.front = front;
+        settings.top = top;
     });
 }
 

@@ -32,8 +32,8 @@ class Voice;
 //   with the velocities (units per second) and the Doppler factor gives the
 //   Doppler shift; it does not change the attenuation.
 // Ranges: Doppler and roll-off factors 0 to 10, distance factor above 0;
-// values outside, values that are not finite, and a zero front or top
-// vector are failures (invalid parameter).
+// values outside, values that are not finite, and front and top vectors
+// that are zero or parallel are failures (invalid parameter).
 class Listener {
 public:
     explicit Listener(std::shared_ptr<AudioDevice> device);

@@ -137,6 +137,7 @@ TEST_F(Listener3D, DisabledModePlaysAtTheListener) {
 TEST_F(Listener3D, InvalidSettingsFail) {
     using sound_test::FailureNumberOf;
     EXPECT_NE(FailureNumberOf([&] { listener->SetOrientation(0, 0, 0, 0, 1, 0, Deferred); }), 0);
+    EXPECT_NE(FailureNumberOf([&] { listener->SetOrientation(0, 2, 0, 0, 1, 0, Deferred); }), 0);
     EXPECT_NE(FailureNumberOf([&] { listener->SetDistanceFactor(0, Deferred); }), 0);
     EXPECT_NE(FailureNumberOf([&] { listener->SetRolloffFactor(11, Deferred); }), 0);
     EXPECT_NE(FailureNumberOf([&] { listener->SetDopplerFactor(-1, Deferred); }), 0);

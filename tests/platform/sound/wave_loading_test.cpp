@@ -9,7 +9,9 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -114,6 +116,21 @@ TEST(WaveLoading, BufferControlsFollowItsFlags) {
     for (const auto& c : invalid) EXPECT_EQ(FailureNumberOf(c.call), sound::failure::InvalidParam) << c.what;
     EXPECT_EQ(FailureNumberOf([&] { plain->SetCurrentPosition(1998); }), 0);
     EXPECT_EQ(FailureNumberOf([&] { plain->SetFrequency(0); }), 0);
+}
+
+TEST(WaveLoading, RunningOutOfVoicesIsAFailure) {
+    sound_test::SoundFolder folder;
+    sound_test::Loopback output;
+    const std::string file = folder.Tone("tone.wav", 22050, 1, 100);
+    std::vector<std::shared_ptr<sound::Buffer>> buffers;
+    int32_t number = 0;
+    while (number == 0 && buffers.size() < 10000) {
+        number = FailureNumberOf([&] { buffers.push_back(output.Sound().CreateSoundBufferFromFile(file, Flags3D)); });
+    }
+    EXPECT_EQ(number, sound::failure::OutOfMemory);
+    buffers.pop_back();
+    EXPECT_EQ(FailureNumberOf([&] { buffers.push_back(output.Sound().CreateSoundBufferFromFile(file, Flags3D)); }), 0)
+        << "a released buffer frees its voice";
 }
 
 }  // namespace
