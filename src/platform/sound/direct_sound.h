@@ -31,6 +31,8 @@ public:
     // A static buffer holding the sound of a WAV file (wave_file.h says which
     // files load; anything else fails at once and nothing is made). With
     // DSBCAPS_CTRL3D it is a 3D sound: a stereo file is mixed down to mono.
+    // The mixer has voices for a few hundred buffers at once; beyond that a
+    // new buffer fails (out of memory) until another is released.
     std::shared_ptr<Buffer> CreateSoundBufferFromFile(const std::string& file, int32_t flags);
 
 private:

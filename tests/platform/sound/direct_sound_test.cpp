@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -28,6 +30,21 @@ TEST(DirectSound, DefaultDeviceGivesThePrimaryBufferAndItsListener) {
     EXPECT_EQ(FailureNumberOf(
                   [&] { directSound->CreateSoundBuffer(sound::DSBCAPS_PRIMARYBUFFER)->GetDirectSound3DListener(); }),
               sound::failure::NoInterface);
+}
+
+TEST(DirectSound, BuffersPlayOnTheDefaultDevice) {
+    sound_test::SoundFolder folder;
+    auto directSound = sound::DirectSoundCreate("");
+    auto buffer = directSound->CreateSoundBufferFromFile(folder.Tone("tone.wav", 22050, 1, 22050), 242);
+    EXPECT_EQ(buffer->GetFormat().lAvgBytesPerSec, 44100);
+    buffer->Play(sound::DSBPLAY_LOOPING);
+    // The default device mixes in real time.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (buffer->GetCurrentPosition() == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_GT(buffer->GetCurrentPosition(), 0);
+    buffer->Stop();
 }
 
 TEST(DirectSound, UnknownDeviceFails) {
