@@ -14,8 +14,7 @@ namespace os {
 std::string SingleInstanceLockPath(const std::string& gameFolder) {
     QFileInfo folder(QString::fromStdString(gameFolder));
     const QString canonical = folder.exists() ? folder.canonicalFilePath() : folder.absoluteFilePath();
-    const QByteArray key =
-        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QByteArray key = QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     const QString name = QStringLiteral("quellmar-%1-%2.lock").arg(getuid()).arg(QString::fromLatin1(key));
     return QDir(QDir::tempPath()).filePath(name).toStdString();
 }
