@@ -1,0 +1,79 @@
+#include "platform/os/files.h"
+
+#include "platform/failure.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace os {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int32_t kPathFileAccessError = 75;
+constexpr int32_t kPathNotFound = 76;
+
+[[noreturn]] void Fail(int32_t number, const std::string& path, const std::error_code& error) {
+    const char* name = number == failure_number::FileNotFound ? "File not found"
+                       : number == kPathNotFound              ? "Path not found"
+                                                              : "Path/File access error";
+    throw Failure(number, std::string(name) + ": " + path + (error ? " (" + error.message() + ")" : ""));
+}
+
+bool ParentExists(const fs::path& path) {
+    std::error_code ignored;
+    return fs::is_directory(path.has_parent_path() ? path.parent_path() : fs::path("."), ignored);
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+    std::error_code ignored;
+    return fs::is_regular_file(path, ignored);
+}
+
+bool FolderExists(const std::string& path) {
+    std::error_code ignored;
+    return fs::is_directory(path, ignored);
+}
+
+void MkDir(const std::string& path) {
+    std::error_code error;
+    if (!ParentExists(path)) Fail(kPathNotFound, path, error);
+    if (!fs::create_directory(path, error)) Fail(kPathFileAccessError, path, error);
+}
+
+void RmDir(const std::string& path) {
+    std::error_code error;
+    if (!FolderExists(path)) Fail(kPathNotFound, path, error);
+    if (!fs::remove(path, error)) Fail(kPathFileAccessError, path, error);
+}
+
+void FileCopy(const std::string& source, const std::string& destination) {
+    std::error_code error;
+    if (!FileExists(source)) Fail(failure_number::FileNotFound, source, error);
+    if (!ParentExists(destination)) Fail(kPathNotFound, destination, error);
+    std::string temporary = destination + ".copy-XXXXXX";
+    const int descriptor = mkstemp(temporary.data());
+    if (descriptor < 0) Fail(kPathFileAccessError, destination, std::error_code(errno, std::generic_category()));
+    close(descriptor);
+    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
+    if (!error) fs::rename(temporary, destination, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        Fail(kPathFileAccessError, destination, error);
+    }
+}
+
+void Kill(const std::string& path) {
+    std::error_code error;
+    if (!FileExists(path)) Fail(failure_number::FileNotFound, path, error);
+    if (!fs::remove(path, error)) Fail(kPathFileAccessError, path, error);
+}
+
+}  // namespace os

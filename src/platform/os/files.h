@@ -1,0 +1,31 @@
+#pragma once
+
+// Files and folders, as the game's file statements handle them. Paths are
+// paths of this system (core/paths.h turns the game's own into them).
+// Failures carry the numbers the game knows: 53 "File not found", 75
+// "Path/File access error", 76 "Path not found".
+
+#include <string>
+
+namespace os {
+
+// True for a file, or a link to one; folders are not files.
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+
+// Creates one folder in an existing folder. Anything already at `path`
+// (a folder too) is a failure, as is a missing parent.
+void MkDir(const std::string& path);
+
+// Removes an empty folder.
+void RmDir(const std::string& path);
+
+// Copies a file over any file at `destination`. The copy is written beside
+// it and then renamed into place, so a program that has the old file open
+// (or loaded as a library) goes on seeing the old one.
+void FileCopy(const std::string& source, const std::string& destination);
+
+// Deletes a file.
+void Kill(const std::string& path);
+
+}  // namespace os

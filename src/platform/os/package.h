@@ -1,0 +1,31 @@
+#pragma once
+
+// Downloaded packages (maps, releases) are zip archives, possibly behind an
+// executable stub that would unpack them on the platform they were made for.
+// Here they are unpacked in-process; nothing in them is ever run.
+//
+// A package is refused as a whole, with nothing unpacked, when it is larger
+// than its limit, holds more entries or more bytes than the limits allow, or
+// holds an entry that is not a plain file or folder (links, devices, ...) or
+// whose path would leave the folder (absolute, drive letters, ".."). Entries
+// use "/" or "\" between names. What it unpacks replaces files of the same
+// names; a folder's existing links are never written through. Unpacked files
+// are readable by everyone and writable by the user; those marked executable
+// stay executable.
+
+#include <cstdint>
+#include <string>
+
+namespace os {
+
+struct PackageLimits {
+    uint64_t packageBytes = 256ull << 20;
+    uint64_t unpackedBytes = 1ull << 30;
+    uint32_t entries = 10000;
+};
+
+// Unpacks `package` into the existing folder `folder`, or throws Failure
+// saying why nothing was unpacked.
+void UnpackPackage(const std::string& package, const std::string& folder, const PackageLimits& limits = {});
+
+}  // namespace os

@@ -1,0 +1,74 @@
+#include "platform/os/files.h"
+
+#include "platform/failure.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string Read(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+int32_t FailureOf(const std::function<void()>& statement) {
+    try {
+        statement();
+    } catch (const Failure& failure) {
+        return failure.Number();
+    }
+    return 0;
+}
+
+class Files : public testing::Test {
+protected:
+    std::string Path(const std::string& name) const {
+        return folder_.filePath(QString::fromStdString(name)).toStdString();
+    }
+    QTemporaryDir folder_;
+};
+
+TEST_F(Files, FoldersAreMadeOnceAndRemovedWhenEmpty) {
+    os::MkDir(Path("map"));
+    EXPECT_TRUE(os::FolderExists(Path("map")));
+    EXPECT_FALSE(os::FileExists(Path("map")));
+    EXPECT_EQ(FailureOf([&] { os::MkDir(Path("map")); }), 75);
+    EXPECT_EQ(FailureOf([&] { os::MkDir(Path("none/map")); }), 76);
+
+    Write(Path("map/a.map"), "x");
+    EXPECT_EQ(FailureOf([&] { os::RmDir(Path("map")); }), 75);
+    os::Kill(Path("map/a.map"));
+    EXPECT_FALSE(os::FileExists(Path("map/a.map")));
+    EXPECT_EQ(FailureOf([&] { os::Kill(Path("map/a.map")); }), 53);
+    os::RmDir(Path("map"));
+    EXPECT_FALSE(os::FolderExists(Path("map")));
+}
+
+TEST_F(Files, ACopyReplacesTheTargetWithoutChangingItForThoseWhoHaveItOpen) {
+    Write(Path("new.dll"), "new contents");
+    Write(Path("old.dll"), "old");
+    std::ifstream reader(Path("old.dll"), std::ios::binary);
+
+    os::FileCopy(Path("new.dll"), Path("old.dll"));
+    EXPECT_EQ(Read(Path("old.dll")), "new contents");
+    std::string seen;
+    std::getline(reader, seen);
+    EXPECT_EQ(seen, "old");
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files).size(), 2);
+
+    EXPECT_EQ(FailureOf([&] { os::FileCopy(Path("missing.dll"), Path("x.dll")); }), 53);
+    EXPECT_EQ(FailureOf([&] { os::FileCopy(Path("new.dll"), Path("none/x.dll")); }), 76);
+}
+
+}  // namespace
