@@ -1,5 +1,5 @@
 // The main of every test executable. Each test starts from a fresh game state,
-// with its own empty configuration folder, and a program end throws
+// with its own empty configuration and data folders, and a program end throws
 // ProgramEnded instead of ending the test run.
 
 #include "support/program_ended.h"
@@ -26,19 +26,22 @@ class FreshStatePerTest : public testing::EmptyTestEventListener {
     }
 };
 
-// Returns the folder, which the run removes when it ends.
-std::filesystem::path UsePrivateConfigurationFolder() {
+// Points the per-user configuration and data folders into a fresh folder,
+// which the run removes when it ends, so no test touches the user's own.
+std::filesystem::path UsePrivateUserFolders() {
     std::string pattern = (std::filesystem::temp_directory_path() / "quellmar-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return {};
-    setenv("XDG_CONFIG_HOME", pattern.c_str(), 1);
-    return pattern;
+    const std::filesystem::path root = pattern;
+    setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+    return root;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    const std::filesystem::path configuration = UsePrivateConfigurationFolder();
+    const std::filesystem::path userFolders = UsePrivateUserFolders();
     // No test opens a real window or sound device unless it asks for one.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("ALSOFT_DRIVERS", "null", 0);
@@ -47,6 +50,6 @@ int main(int argc, char** argv) {
     testing::UnitTest::GetInstance()->listeners().Append(new FreshStatePerTest);
     const int result = RUN_ALL_TESTS();
     std::error_code ignored;
-    if (!configuration.empty()) std::filesystem::remove_all(configuration, ignored);
+    if (!userFolders.empty()) std::filesystem::remove_all(userFolders, ignored);
     return result;
 }
