@@ -14,10 +14,14 @@ MessageBoxHandler& Handler() {
 
 QMessageBox::Icon IconOf(int style) {
     switch (style & 0x70) {
-        case vbCritical: return QMessageBox::Critical;
-        case vbExclamation: return QMessageBox::Warning;
-        case vbInformation: return QMessageBox::Information;
-        default: return QMessageBox::NoIcon;
+        case vbCritical:
+            return QMessageBox::Critical;
+        case vbExclamation:
+            return QMessageBox::Warning;
+        case vbInformation:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 }  // namespace
@@ -41,10 +45,14 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Cancel: return vbCancel;
-        case QMessageBox::Yes: return vbYes;
-        case QMessageBox::No: return vbNo;
-        default: return vbOK;
+        case QMessageBox::Cancel:
+            return vbCancel;
+        case QMessageBox::Yes:
+            return vbYes;
+        case QMessageBox::No:
+            return vbNo;
+        default:
+            return vbOK;
     }
 }
 

@@ -6,7 +6,14 @@
 namespace ui {
 
 // Buttons and answers of a message box, with the toolkit's values.
-enum MsgBoxStyle : int { vbOKOnly = 0, vbOKCancel = 1, vbYesNo = 4, vbCritical = 16, vbExclamation = 48, vbInformation = 64 };
+enum MsgBoxStyle : int {
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbYesNo = 4,
+    vbCritical = 16,
+    vbExclamation = 48,
+    vbInformation = 64
+};
 enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
 // Shows a modal message box and returns the button pressed.

@@ -1,0 +1,29 @@
+#include "platform/ui/input_box.h"
+
+#include <QApplication>
+#include <QInputDialog>
+
+#include <utility>
+
+namespace ui {
+namespace {
+InputBoxHandler& Handler() {
+    static InputBoxHandler handler;
+    return handler;
+}
+}  // namespace
+
+void SetInputBoxHandler(InputBoxHandler handler) { Handler() = std::move(handler); }
+
+std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
+    if (Handler()) return Handler()({prompt, title, defaultText});
+
+    QInputDialog box;
+    box.setWindowTitle(title.empty() ? QApplication::applicationName() : QString::fromStdString(title));
+    box.setLabelText(QString::fromStdString(prompt));
+    box.setTextValue(QString::fromStdString(defaultText));
+    if (box.exec() != QDialog::Accepted) return {};
+    return box.textValue().toStdString();
+}
+
+}  // namespace ui
