@@ -34,8 +34,9 @@ Control::~Control() {
     form_.Forget(*this);
     if (widget_) {
         if (ControlSurface* surface = SurfaceOf(widget_)) surface->owner = nullptr;
+        // Not hidden here: hiding moves the focus and would run the handlers
+        // of controls whose form is half destroyed.
         widget_->disconnect();
-        widget_->hide();
         if (QCoreApplication::instance()) widget_->deleteLater();
     }
 }
