@@ -42,7 +42,7 @@ void CheckBox::SetValue(int value) {
                                        : value == vbGrayed ? Qt::PartiallyChecked
                                                            : Qt::Unchecked);
     }
-    if (Click) Click();
+    CodeEvent(Click);
 }
 
 }  // namespace ui

@@ -178,6 +178,12 @@ void Control::Fire(const MouseHandler& handler, QMouseEvent& event) {
 void Control::UserMouseMove(QMouseEvent& event) { Fire(MouseMove, event); }
 void Control::UserMouseButton(QMouseEvent& event, bool down) { Fire(down ? MouseDown : MouseUp, event); }
 
+void Control::CodeEvent(const std::function<void()>& handler) {
+    if (!handler || form_.Designing()) return;
+    const std::function<void()> run = handler;
+    run();
+}
+
 void Control::UserClick() {
     if (!Click) return;
     const std::function<void()> run = Click;

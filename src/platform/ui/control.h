@@ -117,6 +117,10 @@ public:
 protected:
     // The control's window; loads the form when it is not loaded.
     QWidget* Widget();
+    // Runs an event that code caused by setting a property, unguarded, so
+    // that its failure passes to that code. The form's Design sets the
+    // design and causes no events.
+    void CodeEvent(const std::function<void()>& handler);
     virtual QWidget* CreateWidget() = 0;
 
 private:

@@ -61,7 +61,14 @@ void Form::Load() {
     LoadedForms().push_back(this);
     for (Control* control : std::vector<Control*>(controls_)) control->CreateWindow();
     loading_ = false;
-    Design();
+    designing_ = true;
+    try {
+        Design();
+    } catch (...) {
+        designing_ = false;
+        throw;
+    }
+    designing_ = false;
     Form_Load();
 }
 

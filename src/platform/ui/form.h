@@ -50,6 +50,8 @@ public:
     // Unloads from the program's code (unload mode vbFormCode).
     void Unload();
     bool IsLoaded() const { return widget_ != nullptr; }
+    // True while Design runs.
+    bool Designing() const { return designing_; }
 
     // A modal show disables the other windows and returns when the form is
     // hidden or unloaded, with the event loop running meanwhile.
@@ -137,6 +139,7 @@ private:
     std::string name_;
     FormWidget* widget_ = nullptr;
     bool loading_ = false;
+    bool designing_ = false;
     QEventLoop* modalLoop_ = nullptr;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;

@@ -102,7 +102,7 @@ void ListControl::SetListIndex(int index) {
         const QSignalBlocker quiet(widget);
         SelectQuietly(index);
     }
-    if (Click) Click();
+    CodeEvent(Click);
 }
 
 void ListControl::UserChoice() { UserClick(); }

@@ -32,7 +32,7 @@ void OptionButton::SetValue(bool selected) {
             const QSignalBlocker quiet(button);
             button->setChecked(true);
         }
-        if (Click) Click();
+        CodeEvent(Click);
         return;
     }
     // Qt keeps one button of an exclusive group selected; the toolkit lets

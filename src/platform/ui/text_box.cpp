@@ -152,7 +152,7 @@ void TextBox::SetText(const std::string& text) {
             static_cast<QLineEdit*>(widget)->setText(QString::fromStdString(text));
         }
     }
-    if (Change) Change();
+    CodeEvent(Change);
 }
 
 std::string TextBox::PasswordChar() { return Widget()->property(PasswordProperty).toString().toStdString(); }

@@ -136,8 +136,8 @@ protected:
 TEST_F(Controls, OptionButtonsChooseOneInEachContainer) {
     VideoPage page;
     page.Show();
-    EXPECT_EQ(page.clicks, (std::vector<std::string>{"Option1(1)", "optrnd(0)"}));
-    page.clicks.clear();
+    EXPECT_TRUE(page.Option1(1).Value());
+    EXPECT_TRUE(page.clicks.empty());  // the design runs no events
 
     page.Option1(0).SetValue(true);
     EXPECT_FALSE(page.Option1(1).Value());
