@@ -37,10 +37,21 @@ void Timer::SetInterval(int milliseconds) {
     Schedule();
 }
 
+std::string Timer::Tag() {
+    form_.Load();
+    return tag_;
+}
+
+void Timer::SetTag(const std::string& tag) {
+    form_.Load();
+    tag_ = tag;
+}
+
 void Timer::Reset() {
     timer_.stop();
     enabled_ = true;
     interval_ = 0;
+    tag_.clear();
 }
 
 void Timer::Schedule() {

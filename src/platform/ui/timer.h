@@ -15,7 +15,7 @@ class Form;
 // running timer keeps its schedule); a new Interval starts the count again.
 // A tick that comes due while the previous tick's handler is still running
 // (it yields) is dropped. Unloading the form stops the timer; it starts
-// again, enabled with interval 0, when the form loads.
+// again, enabled with interval 0 and an empty tag, when the form loads.
 class Timer {
 public:
     Timer(Form& form, std::string name);
@@ -28,6 +28,8 @@ public:
     void SetEnabled(bool enabled);
     int Interval();
     void SetInterval(int milliseconds);
+    std::string Tag();
+    void SetTag(const std::string& tag);
 
     std::function<void()> Tick;
 
@@ -43,6 +45,7 @@ private:
     QTimer timer_;
     bool enabled_ = true;
     int interval_ = 0;
+    std::string tag_;
     bool ticking_ = false;
 };
 

@@ -175,8 +175,10 @@ public:
 
 protected:
     void Design() override {
+        Move(0, 0, 9390, 6045);
         picbtn(0).Move(90, 2340, 3735, 3135);
         picbtn(1).Move(90, 2340, 3735, 3135);
+        picbtn(1).SetVisible(false);
         lebouton(0).Move(120, 120, 3405, 420);
         lebouton(0).SetTag("4");
     }
@@ -202,6 +204,24 @@ TEST_F(Controls, ControlsLoadedAtRunTimeMoveToAnotherContainerAndGoWithTheForm) 
     EXPECT_EQ(menu.lebouton.Count(), 1);
     EXPECT_EQ(menu.lebouton(0).hWnd()->parentWidget(), menu.picbtn(0).hWnd());
     EXPECT_THROW(menu.lebouton.Unload(0), Failure);
+}
+
+TEST_F(Controls, ButtonWhoseClickUnloadsItsOwnFormIsSafe) {
+    Menu menu;
+    menu.lebouton.Load(1);
+    menu.lebouton(1).SetVisible(true);
+    menu.lebouton(1).Move(120, 720);
+    int clicks = 0;
+    menu.lebouton(1).Click = [&] {
+        ++clicks;
+        menu.Unload();  // drops this very control, loaded at run time
+    };
+    menu.Show();
+    ui_events::Click(menu.lebouton(1));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(menu.IsLoaded());
+    EXPECT_FALSE(menu.lebouton.Exists(1));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 class Launcher : public ui::Form {

@@ -60,11 +60,13 @@ TEST_F(EventLoop, TimerTicksOnlyWhileYielding) {
     EXPECT_EQ(splash.ticks, 1);
 
     splash.Timer1.SetEnabled(true);
+    splash.Timer1.SetTag("3");
     splash.Unload();  // stops its timers
     Sleep(30);
     ui::DoEvents();
     EXPECT_EQ(splash.ticks, 1);
     EXPECT_FALSE(splash.Timer1.Enabled());  // reloaded from its design
+    EXPECT_EQ(splash.Timer1.Tag(), "");
 }
 
 TEST_F(EventLoop, ModalShowReturnsWhenATimerUnloadsTheForm) {
