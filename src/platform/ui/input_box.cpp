@@ -16,10 +16,11 @@ InputBoxHandler& Handler() {
 void SetInputBoxHandler(InputBoxHandler handler) { Handler() = std::move(handler); }
 
 std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
-    if (Handler()) return Handler()({prompt, title, defaultText});
+    const std::string caption = title.empty() ? QApplication::applicationName().toStdString() : title;
+    if (Handler()) return Handler()({prompt, caption, defaultText});
 
     QInputDialog box;
-    box.setWindowTitle(title.empty() ? QApplication::applicationName() : QString::fromStdString(title));
+    box.setWindowTitle(QString::fromStdString(caption));
     box.setLabelText(QString::fromStdString(prompt));
     box.setTextValue(QString::fromStdString(defaultText));
     if (box.exec() != QDialog::Accepted) return {};

@@ -11,7 +11,8 @@ namespace ui {
 std::string InputBox(const std::string& prompt, const std::string& title = {}, const std::string& defaultText = {});
 
 // Tests answer input boxes without a screen: the handler sees each box
-// instead of the user and returns the text typed ("" for Cancel). An empty
+// instead of the user, with its title resolved, and returns the text typed
+// ("" for Cancel). An empty
 // handler restores the real boxes.
 struct InputBoxSeen {
     std::string prompt;

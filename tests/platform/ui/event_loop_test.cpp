@@ -126,14 +126,16 @@ TEST_F(EventLoop, MessageAndInputBoxesAreAnsweredByTheTest) {
         asked.push_back(box);
         return asked.size() == 1 ? std::string("great game") : std::string();
     });
-    EXPECT_EQ(ui::InputBox("Send a message (bugs,remarks) to Dravonik Thank you !!", "Quellmar"), "great game");
-    EXPECT_EQ(ui::InputBox("again", {}, "default"), "");  // cancelled
+    EXPECT_EQ(ui::InputBox("Send a message (bugs,remarks) to Dravonik Thank you !!"), "great game");
+    EXPECT_EQ(ui::InputBox("again", "Lobby", "default"), "");  // cancelled
     ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[0].title, "Quellmar");
+    EXPECT_EQ(asked[0].title, "Quellmar");  // the program's title by default
+    EXPECT_EQ(asked[1].title, "Lobby");
     EXPECT_EQ(asked[1].defaultText, "default");
 
     ui::SetMessageBoxHandler([](const ui::MessageBoxSeen& box) {
         EXPECT_EQ(box.prompt, "Select a Map to Download please !!");
+        EXPECT_EQ(box.title, "Quellmar");
         return ui::vbOK;
     });
     EXPECT_EQ(ui::MsgBox("Select a Map to Download please !!"), ui::vbOK);
