@@ -66,6 +66,8 @@ QWidget* Control::Widget() {
 }
 
 void Control::SetContainer(Container& container) {
+    if (&container.OwnerForm() != &form_)
+        throw Failure(failure_number::InvalidArgument, "A control cannot move to another form");
     QWidget* widget = Widget();
     const bool visible = !widget->isHidden();
     widget->setParent(container.ClientArea());

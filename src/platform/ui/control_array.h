@@ -4,6 +4,7 @@
 #include "platform/ui/control_group.h"
 #include "platform/ui/form.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,9 +21,11 @@ public:
     // Elements 0 to designed - 1, all in `container`; Design may move them.
     template <class... Extra>
     ControlArray(Container& container, std::string name, int designed, Extra... extra)
-        : form_(container.OwnerForm()), name_(std::move(name)) {
+        : form_(container.OwnerForm()), name_(std::move(name)), make_([this, extra...](Container& in, int index) {
+              return std::make_unique<Kind>(in, name_, index, extra...);
+          }) {
         for (int index = 0; index < designed; ++index)
-            elements_.emplace(index, Element{std::make_unique<Kind>(container, name_, index, extra...), false});
+            elements_.emplace(index, Element{make_(container, index), false});
         form_.Register(*this);
     }
     ~ControlArray() override { form_.Forget(*this); }
@@ -45,7 +48,7 @@ public:
         if (Exists(index)) throw Failure(360, "Object already loaded");
         if (elements_.empty()) throw Failure(340, "Control array element doesn't exist");
         Kind& first = *elements_.begin()->second.control;
-        auto element = std::make_unique<Kind>(first.GetContainer(), name_, index);
+        std::unique_ptr<Kind> element = make_(first.GetContainer(), index);
         first.Parent().Load();
         element->CreateWindow();
         element->CopyLook(first);
@@ -74,6 +77,7 @@ private:
 
     Form& form_;
     std::string name_;
+    std::function<std::unique_ptr<Kind>(Container&, int)> make_;
     std::map<int, Element> elements_;
 };
 

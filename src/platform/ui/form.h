@@ -37,6 +37,28 @@ enum UnloadMode : int { vbFormControlMenu = 0, vbFormCode = 1 };
 //
 // Positions and sizes of a form are in twips, outer frame included; its
 // inner size (ScaleWidth, ScaleHeight) and its controls are in its ScaleMode.
+//
+// A window of the program reads like this:
+//
+//   class frmCreateGame : public ui::Form {
+//   public:
+//       frmCreateGame() : ui::Form("frmCreateGame") {
+//           cmdCancel.Click = [] { os::EndProgram("CANCEL"); };
+//           cmdCancel.MouseMove = [this](int, int, float, float) { cmdCancel.SetForeColor(255); };
+//       }
+//       ui::TextBox txtGameName{*this, "txtGameName"};
+//       ui::Label cmdCancel{*this, "cmdCancel"};
+//
+//   protected:
+//       void Design() override {
+//           SetCaption("Create Game");
+//           txtGameName.Move(1200, 240, 3000, 315);
+//           txtGameName.SetText("Quellmar game");
+//           cmdCancel.SetCaption("CANCEL");
+//       }
+//       void Form_MouseMove(int, int, float, float) override { cmdCancel.SetForeColor(16777215); }
+//       void Form_QueryUnload(int& cancel, int unloadMode) override { cancel = unloadMode != ui::vbFormCode; }
+//   };
 class Form : public Container {
 public:
     explicit Form(std::string name);

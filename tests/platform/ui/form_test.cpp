@@ -172,6 +172,9 @@ TEST_F(Form, DeviceHostFillsTheFormBehindItsOtherControls) {
         ui::TextBox Text1{*this, "Text1"};
         ui::DeviceHost Screen{*this, "Screen"};
 
+        // The chat box follows the window's inner size.
+        void Form_Resize() override { Text1.Move(50, ScaleHeight() - 3 * Text1.Height() - 50, ScaleWidth() - 100); }
+
     protected:
         void Design() override {
             SetBorderStyle(ui::vbBSNone);
@@ -184,6 +187,9 @@ TEST_F(Form, DeviceHostFillsTheFormBehindItsOtherControls) {
     EXPECT_EQ(host->geometry(), game.hWnd()->rect());
     game.Move(0, 0, 9000, 6000);
     EXPECT_EQ(host->size(), game.hWnd()->size());
+    // On the nearest pixel.
+    EXPECT_NEAR(game.Text1.Width(), 9000 - 100, 7.5);
+    EXPECT_NEAR(game.Text1.Top(), 6000 - 3 * 315 - 50, 7.5);
     EXPECT_EQ(game.hWnd()->childAt(ui_events::MiddleOf(game.Text1)), game.Text1.hWnd());
     EXPECT_EQ(game.hWnd()->children().indexOf(host), 0);
 }
