@@ -29,6 +29,8 @@ public:
         form_.Register(*this);
     }
     ~ControlArray() override { form_.Forget(*this); }
+    ControlArray(const ControlArray&) = delete;
+    ControlArray& operator=(const ControlArray&) = delete;
 
     // Fails with "Control array element does not exist" (340).
     Kind& operator()(int index) {

@@ -116,18 +116,23 @@ QWidget* ListBox::CreateWidget() {
     auto* list = new SurfaceWidget<QListWidget>;
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->viewport()->setMouseTracking(true);
-    QObject::connect(list, &QListWidget::currentRowChanged, list, [this] { UserChoice(); });
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this] { UserChoice(); });
     return list;
 }
 
 QAbstractItemModel& ListBox::Model() { return *ListOf(Widget())->model(); }
-int ListBox::CurrentRow() { return ListOf(Widget())->currentRow(); }
+// The selected row, not Qt's current row: Qt makes a row current when the
+// list gets the focus, and the toolkit selected nothing then.
+int ListBox::CurrentRow() {
+    const QModelIndexList selected = ListOf(Widget())->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
 
 void ListBox::SelectQuietly(int row) {
     QListWidget* list = ListOf(Widget());
     if (row < 0) {
-        list->setCurrentRow(-1);
         list->clearSelection();
+        list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
     } else {
         list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }

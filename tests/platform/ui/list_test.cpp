@@ -103,6 +103,8 @@ TEST_F(ListsTest, UsersChoiceRunsClick) {
     Lists form;
     form.Show();
     for (const char* row : {"a", "b", "c"}) form.lstSessions.AddItem(row);
+    form.lstSessions.SetFocus();  // Qt makes a row current here; nothing is selected
+    EXPECT_EQ(form.lstSessions.ListIndex(), -1);
     auto* list = static_cast<QListWidget*>(form.lstSessions.hWnd());
     const QRect row = list->visualItemRect(list->item(2));
     ui_events::ClickAt(form, list->viewport()->mapTo(form.hWnd(), row.center()));
