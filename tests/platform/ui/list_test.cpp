@@ -49,6 +49,14 @@ TEST_F(ListsTest, IndexSetFromCodeRunsClickOncePerChange) {
     EXPECT_EQ(form.clicks.size(), 2u);
 }
 
+TEST_F(ListsTest, FailureOfAClickRunByCodePassesToThatCode) {
+    Lists form;
+    form.list_DDraw.AddItem("driver");
+    form.list_DDraw.Click = [] { throw Failure(5, "Invalid procedure call or argument"); };
+    EXPECT_THROW(form.list_DDraw.SetListIndex(0), Failure);
+    EXPECT_EQ(form.list_DDraw.ListIndex(), 0);
+}
+
 TEST_F(ListsTest, RowsCountFromZeroAndBadIndexesFail) {
     Lists form;
     ui::ComboBox& list = form.list_DDraw;
