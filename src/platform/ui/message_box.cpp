@@ -29,10 +29,10 @@ QMessageBox::Icon IconOf(int style) {
 void SetMessageBoxHandler(MessageBoxHandler handler) { Handler() = std::move(handler); }
 
 int MsgBox(const std::string& prompt, int style, const std::string& title) {
-    if (Handler()) return Handler()({prompt, style, title});
+    const std::string caption = title.empty() ? QApplication::applicationName().toStdString() : title;
+    if (Handler()) return Handler()({prompt, style, caption});
 
-    const QString caption = title.empty() ? QApplication::applicationName() : QString::fromStdString(title);
-    QMessageBox box(IconOf(style), caption, QString::fromStdString(prompt));
+    QMessageBox box(IconOf(style), QString::fromStdString(caption), QString::fromStdString(prompt));
     switch (style & 0x7) {
         case vbOKCancel:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);

@@ -16,12 +16,13 @@ enum MsgBoxStyle : int {
 };
 enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
-// Shows a modal message box and returns the button pressed.
+// Shows a modal message box and returns the button pressed. An empty title
+// is the program's title.
 int MsgBox(const std::string& prompt, int style = vbOKOnly, const std::string& title = {});
 
 // Tests answer message boxes without a screen: the handler sees each box
-// instead of the user and returns the button pressed. An empty handler
-// restores the real boxes.
+// instead of the user, with its title resolved, and returns the button
+// pressed. An empty handler restores the real boxes.
 struct MessageBoxSeen {
     std::string prompt;
     int style;

@@ -1,0 +1,9 @@
+#include "platform/ui/beep.h"
+
+#include <QApplication>
+
+namespace ui {
+
+void Beep() { QApplication::beep(); }
+
+}  // namespace ui

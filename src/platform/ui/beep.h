@@ -1,0 +1,8 @@
+#pragma once
+
+namespace ui {
+
+// Sounds the system's short warning tone.
+void Beep();
+
+}  // namespace ui

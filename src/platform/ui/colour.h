@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QColor>
+
+#include <cstdint>
+
+namespace ui {
+
+// The toolkit's colour numbers: red + 256 * green + 65536 * blue, so 255 is
+// red and 16777215 white.
+QColor ColourOf(int32_t number);
+int32_t ColourNumber(const QColor& colour);
+
+}  // namespace ui
