@@ -1,4 +1,5 @@
 #include "core/program_start.h"
+#include "platform/ui/event_loop.h"
 
 #include <QApplication>
 
@@ -6,5 +7,6 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Quellmar");
     Main();
+    ui::Run();
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "core/game_state.h"
 #include "platform/os/program_end.h"
+#include "platform/ui/input_box.h"
 #include "platform/ui/message_box.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +19,25 @@
 
 namespace {
 
+// A real box would wait for a user who is not there: a test that expects a
+// box installs its own handler.
 class FreshStatePerTest : public testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo&) override {
         ResetGameState();
         os::SetEndHandler([](std::string_view why) { throw ProgramEnded(std::string(why)); });
-        ui::SetMessageBoxHandler({});
+        ui::SetMessageBoxHandler([](const ui::MessageBoxSeen& box) -> int {
+            ADD_FAILURE() << "unexpected message box: " << box.prompt;
+            return ui::vbOK;
+        });
+        ui::SetInputBoxHandler([](const ui::InputBoxSeen& box) -> std::string {
+            ADD_FAILURE() << "unexpected input box: " << box.prompt;
+            return {};
+        });
+    }
+
+    // Windows retired by unloading are deleted before the next test.
+    void OnTestEnd(const testing::TestInfo&) override {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
 

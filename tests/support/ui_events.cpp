@@ -58,19 +58,3 @@ void CloseBox(ui::Form& form) {
 
 }  // namespace ui_events
 
-void UiTest::SetUp() {
-    ui::SetMessageBoxHandler([](const ui::MessageBoxSeen& box) -> int {
-        ADD_FAILURE() << "unexpected message box: " << box.prompt;
-        return ui::vbOK;
-    });
-    ui::SetInputBoxHandler([](const ui::InputBoxSeen& box) -> std::string {
-        ADD_FAILURE() << "unexpected input box: " << box.prompt;
-        return {};
-    });
-}
-
-void UiTest::TearDown() {
-    ui::SetInputBoxHandler({});
-    ui::SetMessageBoxHandler({});
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}

@@ -27,11 +27,6 @@ void CloseBox(ui::Form& form);
 
 }  // namespace ui_events
 
-// Base of tests that use forms: the real message and input boxes are
-// replaced by failing ones, and windows retired by unloading are deleted
-// after each test.
-class UiTest : public testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-};
+// Base of tests that use forms (the test main already answers boxes and
+// deletes retired windows around every test).
+using UiTest = testing::Test;
