@@ -63,17 +63,18 @@ Pose Run(double t, double drop, double stride, double lift) {
 Pose Death(double t) {
     Pose pose(Humanoid());
     const double buckle = Ease(t / 0.35), fall = Ease((t - 0.2) / 0.8);
-    const double lying = kSole + 3.5;
+    const double lying = kSole + 6;  // the back and the pack rest on the floor
     pose.Move({0, -10 * buckle * (1 - fall) + lying * fall, 0});
     pose.Bend(kRoot, RotX(-88 * fall));
-    pose.Bend(kSpine, RotX(20 * buckle * (1 - fall) - 6 * fall));
-    pose.Bend(kHead, RotX(-25 * fall) * RotY(30 * fall));
-    pose.Bend(kLThigh, RotX(40 * buckle * (1 - fall) + 15 * fall) * RotZ(-8 * fall));
-    pose.Bend(kRThigh, RotX(30 * buckle * (1 - fall) + 5 * fall) * RotZ(12 * fall));
-    pose.Bend(kLCalf, RotX(-60 * buckle * (1 - fall) - 25 * fall));
-    pose.Bend(kRCalf, RotX(-45 * buckle * (1 - fall) - 5 * fall));
-    pose.Bend(kLUpperArm, RotZ(-20 - 60 * fall) * RotX(-30 * buckle));
-    pose.Bend(kRUpperArm, RotZ(20 + 70 * fall) * RotX(-20 * buckle));
+    pose.Bend(kSpine, RotX(20 * buckle * (1 - fall) + 5 * fall));
+    pose.Bend(kHead, RotY(25 * fall));  // turned aside
+    // Legs swing forward with a negative turn about x.
+    pose.Bend(kLThigh, RotX(-40 * buckle * (1 - fall) - 15 * fall) * RotZ(-8 * fall));
+    pose.Bend(kRThigh, RotX(-30 * buckle * (1 - fall) - 5 * fall) * RotZ(12 * fall));
+    pose.Bend(kLCalf, RotX(60 * buckle * (1 - fall) + 20 * fall));
+    pose.Bend(kRCalf, RotX(45 * buckle * (1 - fall) + 5 * fall));
+    pose.Bend(kLUpperArm, RotZ(-20 - 60 * fall) * RotX(-30 * buckle * (1 - fall)));
+    pose.Bend(kRUpperArm, RotZ(20 + 70 * fall) * RotX(-20 * buckle * (1 - fall)));
     pose.Bend(kLForearm, RotX(-30 * (1 - fall) - 10));
     pose.Bend(kRForearm, RotX(-40 * (1 - fall) - 15));
     return pose;

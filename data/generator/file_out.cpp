@@ -37,8 +37,7 @@ std::string Num(double v) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.6f", rounded);
     std::string s = buffer;
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
+    while (s.back() == '0' && s[s.size() - 2] != '.') s.pop_back();
     return s;
 }
 

@@ -25,8 +25,9 @@ private:
 
 void SaveText(const std::string& path, const std::string& text);
 
-// Numbers as the model and mesh files write them: "." as the decimal point,
-// at most six decimals, no exponent, no trailing zeros, never "-0".
+// Numbers as the model and mesh files write them: "." as the decimal point
+// and at least one decimal (the mesh file reader takes a number without one
+// for an integer), at most six, no exponent, never "-0".
 std::string Num(double v);
 
 }  // namespace gen

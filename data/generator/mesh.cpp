@@ -113,9 +113,9 @@ void WriteFrame(std::string& out, const Frame& frame, int depth) {
     out += in + " FrameTransformMatrix {\n" + in + "  ";
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) out += Num(frame.rotation.m[col][row]) + ",";
-        out += "0,";
+        out += "0.0,";
     }
-    out += Num(frame.position.x) + "," + Num(frame.position.y) + "," + Num(frame.position.z) + ",1;;\n";
+    out += Num(frame.position.x) + "," + Num(frame.position.y) + "," + Num(frame.position.z) + ",1.0;;\n";
     out += in + " }\n";
     for (const Mesh& mesh : frame.meshes) WriteMesh(out, mesh, depth + 1);
     for (const Frame& child : frame.children) WriteFrame(out, child, depth + 1);
