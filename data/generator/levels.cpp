@@ -80,7 +80,9 @@ void WriteCouloirs(const std::string& media) {
     // The stairs up to the landing, which ends at the middle of the level.
     for (int k = 1; k <= kSteps; ++k) {
         const double z1 = kStairs - kDepth * (k - 1), z0 = z1 - kDepth, y = kFloor + kRise * k;
-        AddFloor(stairs.drawn, kWest, kEast, z0, z1, y, s.step, 4);
+        // The tread's texture runs from its nosing (v 0) to its back (v 1).
+        stairs.drawn.AddFace({{kWest, y, z0}, {kWest, y, z1}, {kEast, y, z1}, {kEast, y, z0}},
+                             {{0, 1}, {0, 0}, {kEast / kDepth, 0}, {kEast / kDepth, 1}}, s.step);
         AddFloor(stairs.floors, kWest, kEast, z0, z1, y, plain, 4);
         AddWallZ(stairs.drawn, z1, kWest, kEast, y - kRise, y, 1, s.wall, 4);  // riser
     }
@@ -108,7 +110,7 @@ void WriteCouloirs(const std::string& media) {
     WriteBmp(media + "/c_ceiling.bmp", Tiles(128, 2, {150, 150, 150}, {90, 90, 90}, 3));
     WriteBmp(media + "/c_pillar.bmp", Concrete(128, {140, 130, 120}, 4));
     WriteBmp(media + "/c_light.bmp", LightPanel(64, {255, 240, 200}));
-    WriteBmp(media + "/c_step.bmp", Hazard(64));
+    WriteBmp(media + "/c_step.bmp", Tread(64));
 }
 
 // ---- entrepot ----------------------------------------------------------------

@@ -66,7 +66,9 @@ Picture LauncherBackground() {
     p.FillRect(0, 330, 620, 67, {8, 8, 12});
     p.Grain(22, 0.05);
     Emblem(p, 520, 90, 60, kGold);
-    Centred(p, 24, "QUELLMAR", 6, kGold, {30, 20, 10});
+    // The title over the menu, left of the panel that the set-up pages open in.
+    p.Text(14, 40, "QUELLMAR", 5, {30, 20, 10});
+    p.Text(12, 38, "QUELLMAR", 5, kGold);
     p.FillRect(4, 148, 254, 214, {0, 0, 0});  // behind the menu pages
     p.Frame(2, 146, 258, 218, 2, Scale(kGold, 0.6));
     return p;

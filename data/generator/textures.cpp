@@ -89,6 +89,16 @@ Picture Hazard(int size) {
     return p;
 }
 
+Picture Tread(int size) {
+    Picture p(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const Rgb steel = Scale({105, 108, 112}, (y % 6 < 2 ? 0.75 : 1.0) * (0.92 + 0.12 * Hash(x, y, 41)));
+            p.set(x, y, y < size / 8 ? Rgb{220, 180, 30} : steel);
+        }
+    return p;
+}
+
 Picture LightPanel(int size, Rgb glow) {
     Picture p(size, size, Scale(glow, 0.6));
     for (int y = 0; y < size; ++y)
@@ -105,7 +115,7 @@ Picture Grating(int size, Rgb base) {
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             const bool bar = x % 8 < 2 || y % 8 < 2;
-            p.set(x, y, bar ? Scale(base, 1.25) : Scale(base, 0.55));
+            p.set(x, y, bar ? Scale(base, 1.15) : Scale(base, 0.75));
         }
     return p;
 }

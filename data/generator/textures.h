@@ -18,6 +18,8 @@ Picture Corrugated(int size, Rgb base, uint32_t seed);
 Picture Crate(int size, uint32_t seed);
 // Yellow and black stripes.
 Picture Hazard(int size);
+// A stair tread: ribbed steel with a yellow nosing along its top edge.
+Picture Tread(int size);
 // A glowing light panel.
 Picture LightPanel(int size, Rgb glow);
 // Steel grating.
