@@ -32,26 +32,31 @@ void RelaxArms(Pose& pose, double swing) {
     pose.Bend(kRForearm, RotX(-12 - std::abs(swing) * 0.5));
 }
 
-// A standing body breathing `depth` units with the crouch `drop` below the
-// standing height.
-Pose Stance(double t, double drop, double depth) {
+// Crouching, the game holds the player's origin 1.5 world units (18.75
+// model units) lower, so a crouched body keeps its pelvis where it is and
+// draws its feet up by as much: they then stay on the floor.
+constexpr double kCrouchLift = 1.5 / 0.08;
+
+// Standing or crouched, breathing `depth` units.
+Pose Stance(double t, bool crouched, double depth) {
     Pose pose(Humanoid());
-    pose.Move({0, -drop + depth * Wave(t), 0});
-    pose.Bend(kSpine, RotX(drop > 0 ? 14 : 2));
+    pose.Move({0, depth * Wave(t), 0});
+    pose.Bend(kSpine, RotX(crouched ? 16 : 2));
     pose.Bend(kSpine2, RotX(depth * 2 * Wave(t)));
-    const double z = drop > 0 ? 3 : 0.5;
-    PlaceLegs(pose, {-5, kAnkle, -z}, {5, kAnkle, z + 3});
+    const double lift = crouched ? kCrouchLift : 0, z = crouched ? 4 : 0.5;
+    PlaceLegs(pose, {-5, kAnkle + lift, -z}, {5, kAnkle + lift, z + 3});
     RelaxArms(pose, 4);
     return pose;
 }
 
-Pose Run(double t, double drop, double stride, double lift) {
+Pose Run(double t, bool crouched, double stride, double step_height) {
     Pose pose(Humanoid());
-    pose.Move({0, -drop - 1.2 + 1.2 * std::abs(Wave(t)), 0});
-    pose.Bend(kSpine, RotX(drop > 0 ? 18 : 9));
+    pose.Move({0, -1.2 + 1.2 * std::abs(Wave(t)), 0});
+    pose.Bend(kSpine, RotX(crouched ? 20 : 9));
+    const double lift = crouched ? kCrouchLift : 0;
     auto foot = [&](double phase, double x) {
         const double a = 2 * kPi * (t + phase);
-        return Vec3{x, kAnkle + lift * std::max(0.0, std::sin(a)), stride * std::cos(a)};
+        return Vec3{x, kAnkle + lift + step_height * std::max(0.0, std::sin(a)), stride * std::cos(a)};
     };
     PlaceLegs(pose, foot(0, -4.8), foot(0.5, 4.8));
     pose.Bend(kSpine2, RotY(8 * Wave(t)));
@@ -145,11 +150,11 @@ Pose Reload(int type, double t) {
 
 std::vector<Sequence> BodySequences() {
     std::vector<Sequence> list = {
-        Make("stand", 40, [](double t) { return Stance(t, 0, 0.15); }),
-        Make("crouch_idle1", 60, [](double t) { return Stance(t, 18, 0.3); }),
-        Make("idle1", 60, [](double t) { return Stance(t, 0, 0.3); }),
-        Make("crouch_run", 24, [](double t) { return Run(t, 16, 5, 2.5); }),
-        Make("run", 20, [](double t) { return Run(t, 0, 9, 5); }),
+        Make("stand", 40, [](double t) { return Stance(t, false, 0.15); }),
+        Make("crouch_idle1", 60, [](double t) { return Stance(t, true, 0.3); }),
+        Make("idle1", 60, [](double t) { return Stance(t, false, 0.3); }),
+        Make("crouch_run", 24, [](double t) { return Run(t, true, 3, 2); }),
+        Make("run", 20, [](double t) { return Run(t, false, 9, 5); }),
         Make("death1", 50, Death),
     };
     // Times between shots follow from the "shoot" lengths; the reloads from theirs.

@@ -224,19 +224,23 @@ TEST(PlayerModel, FirstKeyedBoneNeverMovesAlongTheAxisTheLoaderDrops) {
     }
 }
 
-TEST(PlayerModel, LegsSetsKeepTheFeetOnTheGroundAndCrouchLowersTheHead) {
+// Standing, the soles are 37 units below the model's origin, on the floor.
+// Crouching, the game holds the origin 1.5 world units lower (18.75 units of
+// the model, scaled by 0.08), so the crouched soles are that much higher.
+TEST(PlayerModel, LegsSetsKeepTheFeetOnTheFloorAndCrouchLowersTheHead) {
     const Poser poser;
-    std::map<std::string, std::pair<double, double>> range;
-    for (const char* set : {"stand", "idle1", "crouch_idle1", "run", "crouch_run"}) {
+    const double crouch = 1.5 / 0.08;
+    std::map<std::string, double> top;
+    for (const auto& [set, sole] : {std::pair{"stand", -37.0}, std::pair{"idle1", -37.0}, std::pair{"run", -37.0},
+                                    std::pair{"crouch_idle1", -37 + crouch}, std::pair{"crouch_run", -37 + crouch}}) {
         for (const auto& block : BlocksRead(ReadSmd(std::string("models/") + set + ".smd"))) {
             const auto [low, high] = HeightRange(poser.Vertices(poser.World(block, true)));
-            // The soles stand 37 units below the model's origin, on the floor.
-            EXPECT_NEAR(low, -37, 0.6) << set;
-            range[set] = {low, high};
+            EXPECT_NEAR(low, sole, 0.6) << set;
+            top[set] = high - sole;  // the height above the floor
         }
     }
-    EXPECT_GT(range["idle1"].second, 33);
-    EXPECT_LT(range["crouch_idle1"].second, range["idle1"].second - 14);
+    EXPECT_GT(top["idle1"], 70);
+    EXPECT_LT(top["crouch_idle1"], top["idle1"] - 14);
 }
 
 TEST(PlayerModel, DeathEndsLyingOnTheFloor) {
