@@ -1,5 +1,6 @@
 #include "levels.h"
 
+#include <tuple>
 #include <utility>
 
 #include "level_kit.h"
@@ -95,6 +96,16 @@ void WriteCouloirs(const std::string& media) {
     for (auto [x, facing] : {std::pair{kWest, 1.0}, std::pair{kEast, -1.0}})
         AddWallX(stairs.drawn, x, kMiddle, kStairs, kFloor, kHallCeiling, facing, s.wall, 14);
     AddCeiling(stairs.drawn, 22, 48, kLanding - 4, kLanding + 4, kHallCeiling - 0.05, s.light, 26);
+    // A wall across the middle of the landing with a door in it, symmetric
+    // about the level's centre, so each copy shows its own face of it and
+    // the far copy, which the game draws only from the landing on, stays out
+    // of sight until then.
+    const double door_west = 25, door_east = kEast - 25, door_top = top + 8;
+    for (auto [x0, x1, y0] : {std::tuple{kWest, door_west, top}, std::tuple{door_east, kEast, top},
+                              std::tuple{door_west, door_east, door_top}}) {
+        AddWallZ(stairs.drawn, kMiddle, x0, x1, y0, kHallCeiling, 1, s.wall, 14);
+        AddWallZ(hall.walls, kMiddle, x0, x1, y0, kHallCeiling, 1, plain, 14);
+    }
 
     WriteX(media + "/couloir1.x", Wrapped("couloir", hall.drawn));
     WriteX(media + "/stair.x", Wrapped("stair", stairs.drawn));

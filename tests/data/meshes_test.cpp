@@ -94,6 +94,23 @@ TEST(Couloirs, TheTwoCopiesJoinAndTheStairsCanBeClimbed) {
             }
 }
 
+// Along a lane through the landing's door and clear of the pillars, the wall
+// probe (a level ray 0.2 above the player's origin) meets no wall before the
+// far end of the level.
+TEST(Couloirs, TheWayThroughTheLandingDoorIsOpen) {
+    const std::vector<Triangle> floors = Couloirs();
+    const std::vector<Triangle> copy1 = LoadMeshFile("media/mur.x").triangles;
+    std::vector<Triangle> walls = copy1;
+    for (const Triangle& t : Transformed(copy1, CopyTwo())) walls.push_back(t);
+    const double x = 30;
+    for (double z = 8; z > -405; z -= 1) {
+        const double y = *FloorBelow(floors, {x, 100, z}) + kEye + 0.2;
+        const auto wall = Hit(walls, {x, y, z}, {0, 0, -1});
+        ASSERT_TRUE(wall) << z;  // the far end is closed
+        EXPECT_GT(*wall, z + 413.96 - 3.5) << "a wall at z " << z - *wall;
+    }
+}
+
 TEST(Entrepot, SpawnRowsStandOnTheFloorsAndTheRampsJoinTheFloors) {
     const std::vector<Triangle> floors =
         Transformed(LoadMeshFile("media/lessols.x").triangles, glm::scale(glm::dmat4(1), glm::dvec3(0.1)));

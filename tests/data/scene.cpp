@@ -66,6 +66,20 @@ std::vector<Triangle> Transformed(const std::vector<Triangle>& triangles, const 
     return out;
 }
 
+std::optional<double> Hit(const std::vector<Triangle>& triangles, glm::dvec3 origin, glm::dvec3 direction) {
+    std::optional<double> best;
+    for (const Triangle& t : triangles) {
+        const glm::dvec3 e1 = t.b - t.a, e2 = t.c - t.a, p = glm::cross(direction, e2);
+        const double det = glm::dot(e1, p);
+        if (std::abs(det) < 1e-12) continue;
+        const glm::dvec3 s = origin - t.a, q = glm::cross(s, e1);
+        const double u = glm::dot(s, p) / det, v = glm::dot(direction, q) / det, d = glm::dot(e2, q) / det;
+        if (u < 0 || v < 0 || u + v > 1 || d < 0) continue;
+        if (!best || d < *best) best = d;
+    }
+    return best;
+}
+
 std::optional<double> FloorBelow(const std::vector<Triangle>& floors, glm::dvec3 from) {
     std::optional<double> best;
     for (const Triangle& t : floors) {

@@ -29,6 +29,9 @@ MeshFile LoadMeshFile(const std::string& relative);
 // Every triangle moved by `transform` (a world matrix, column vectors).
 std::vector<Triangle> Transformed(const std::vector<Triangle>& triangles, const glm::dmat4& transform);
 
+// The distance to the nearest triangle along a ray (either side of it).
+std::optional<double> Hit(const std::vector<Triangle>& triangles, glm::dvec3 origin, glm::dvec3 direction);
+
 // The height of the nearest floor hit by a ray straight down from `from`.
 std::optional<double> FloorBelow(const std::vector<Triangle>& floors, glm::dvec3 from);
 
