@@ -95,7 +95,9 @@ void WriteDocks(const std::string& map) {
     const MapMaterials m = MapMaterialsOf(floors);
     for (Mesh* mesh : {&walls, &roofs, &ladder}) MapMaterialsOf(*mesh);  // the same table in every mesh
 
-    AddFloor(floors, -kHalf, kHalf, -kHalf, kHalf, 0, m.ground, 16);
+    // The ground runs on beyond the walls: the game sizes the sky box by the
+    // level's largest extent, and this keeps the box's sides behind the walls.
+    AddFloor(floors, -kHalf - 10, kHalf + 10, -kHalf - 10, kHalf + 10, 0, m.ground, 16);
     AddWallX(walls, -kHalf, -kHalf, kHalf, 0, kBoundary, 1, m.wall, 15);
     AddWallX(walls, kHalf, -kHalf, kHalf, 0, kBoundary, -1, m.wall, 15);
     AddWallZ(walls, -kHalf, -kHalf, kHalf, 0, kBoundary, 1, m.wall, 15);
