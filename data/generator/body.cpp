@@ -33,7 +33,7 @@ std::vector<Block> BodyBlocks(Team team) {
     // The right side mirrors the left.
     const size_t count = blocks.size();
     for (size_t i = 0; i < count; ++i) {
-        const Block& b = blocks[i];
+        const Block b = blocks[i];  // a copy: the vector grows below
         const int mirror = b.bone >= kLClavicle && b.bone <= kLHand ? b.bone + (kRClavicle - kLClavicle)
                            : b.bone >= kLThigh && b.bone <= kLFoot  ? b.bone + (kRThigh - kLThigh)
                                                                     : -1;

@@ -1,7 +1,6 @@
 #include "player_model.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "animations.h"
 #include "body.h"
