@@ -140,6 +140,28 @@ TEST(PlayerModel, HitBoxesComeFirstAndNameBonesOfTheSkeleton) {
                             [&](const HitBox& b) { return b.bone == skeleton.nodes[before_head].name; }));
 }
 
+// Each box, read crosswise as the loader reads it, wraps its bone's part of
+// the terrorists' mesh in the bone's own frame.
+TEST(PlayerModel, HitBoxesWrapTheirBonesPartOfTheBody) {
+    const Poser poser;
+    const SmdFile& mesh = poser.reference();
+    const std::vector<glm::dmat4> rest = poser.World(mesh.blocks.at(0), false);
+    for (const HitBox& box : Body().hit_boxes) {
+        const int bone = NodeIndex(mesh.nodes, box.bone);
+        ASSERT_GE(bone, 0);
+        double low[3] = {1e9, 1e9, 1e9}, high[3] = {-1e9, -1e9, -1e9};
+        for (const SmdVertex& v : mesh.vertices) {
+            if (v.bone != bone) continue;
+            const glm::dvec4 local = glm::inverse(rest[bone]) * glm::dvec4(v.v[1], v.v[0], v.v[2], 1);
+            for (int k = 0; k < 3; ++k) low[k] = std::min(low[k], local[k]), high[k] = std::max(high[k], local[k]);
+        }
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_NEAR(box.min[k], low[k], 0.01) << box.bone << " axis " << k;
+            EXPECT_NEAR(box.max[k], high[k], 0.01) << box.bone << " axis " << k;
+        }
+    }
+}
+
 TEST(PlayerModel, BodyGroupHoldsOneMeshPerTeamOnOneSkeleton) {
     ASSERT_EQ(Body().meshes.size(), 2u);
     const SmdFile terrorists = ReadSmd("models/" + Body().meshes[0] + ".smd");
