@@ -121,8 +121,10 @@ Picture Scope() {
         p.set(256 + i, 256, {200, 20, 20}), p.set(255 - i, 256, {200, 20, 20});
         p.set(256, 256 + i, {200, 20, 20}), p.set(256, 255 - i, {200, 20, 20});
     }
-    for (int t = 40; t < 236; t += 40)
-        for (int k = -4; k <= 4; ++k) p.set(256 + t, 256 + k, {200, 20, 20}), p.set(256 + k, 256 + t, {200, 20, 20});
+    for (int t = 40; t < 236; t += 40)  // range marks on the four arms
+        for (int k = -4; k <= 4; ++k)
+            for (int side : {-1, 1})
+                p.set(256 + side * t, 256 + k, {200, 20, 20}), p.set(256 + k, 256 + side * t, {200, 20, 20});
     p.Disc(256, 256, 1.5, {255, 40, 40});
     return p;
 }
