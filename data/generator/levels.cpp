@@ -23,7 +23,7 @@ constexpr double kRise = 0.9, kDepth = 3.5;
 constexpr double kCollisionEnd = -226;
 
 struct CorridorMaterials {
-    int floor, wall, ceiling, pillar, light, step, logo[4];
+    int floor, wall, ceiling, pillar, light, step, frame, mark, logo[4];
 };
 
 CorridorMaterials CorridorMaterialsOf(Mesh& m) {
@@ -34,6 +34,8 @@ CorridorMaterials CorridorMaterialsOf(Mesh& m) {
     c.pillar = m.AddMaterial(Textured("c_pillar.bmp"));
     c.light = m.AddMaterial(Textured("c_light.bmp", 0.8));
     c.step = m.AddMaterial(Textured("c_step.bmp"));
+    c.frame = m.AddMaterial(Textured("c_frame.bmp"));
+    c.mark = m.AddMaterial(Textured("c_mark.bmp"));
     const char* logos[4] = {"logo.bmp", "logo2.bmp", "logo3.bmp", "logo4.bmp"};
     for (int i = 0; i < 4; ++i) c.logo[i] = m.AddMaterial(Textured(logos[i], 0.3));
     return c;
@@ -70,6 +72,8 @@ void WriteCouloirs(const std::string& media) {
     AddWallZ(hall.drawn, kNorth, kWest, kEast, kFloor, kCeiling, -1, c.wall, 14);
     AddWallZ(hall.walls, kNorth, kWest, kEast, kFloor, kCeiling, -1, plain, 14);
     for (double z = -25; z > -140; z -= 35) Pillar(hall, c, z);
+    for (double x : {15.0, kEast - 15})  // painted lanes, just above the floor
+        AddFloor(hall.drawn, x - 0.4, x + 0.4, kStairs, kNorth - 2, kFloor + 0.02, c.mark, 2);
     for (double z = 0; z > -150; z -= 35)  // light strips along the ceiling
         AddCeiling(hall.drawn, 22, 48, z - 6, z - 2, kCeiling - 0.05, c.light, 26);
     // The pictures that the game writes before loading each copy.
@@ -106,6 +110,11 @@ void WriteCouloirs(const std::string& media) {
         AddWallZ(stairs.drawn, kMiddle, x0, x1, y0, kHallCeiling, 1, s.wall, 14);
         AddWallZ(hall.walls, kMiddle, x0, x1, y0, kHallCeiling, 1, plain, 14);
     }
+    // Its frame, in hazard stripes, on this copy's side.
+    for (auto [x0, x1, y0, y1] : {std::tuple{door_west - 1, door_west, top, door_top + 1},
+                                  std::tuple{door_east, door_east + 1, top, door_top + 1},
+                                  std::tuple{door_west, door_east, door_top, door_top + 1}})
+        AddBox(stairs.drawn, {x0, y0, kMiddle}, {x1, y1, kMiddle + 0.4}, s.frame, 2);
 
     WriteX(media + "/couloir1.x", Wrapped("couloir", hall.drawn));
     WriteX(media + "/stair.x", Wrapped("stair", stairs.drawn));
@@ -122,6 +131,8 @@ void WriteCouloirs(const std::string& media) {
     WriteBmp(media + "/c_pillar.bmp", Concrete(128, {140, 130, 120}, 4));
     WriteBmp(media + "/c_light.bmp", LightPanel(64, {255, 240, 200}));
     WriteBmp(media + "/c_step.bmp", Tread(64));
+    WriteBmp(media + "/c_frame.bmp", Hazard(32));
+    WriteBmp(media + "/c_mark.bmp", Picture(8, 8, {210, 170, 40}));
 }
 
 // ---- entrepot ----------------------------------------------------------------
