@@ -218,7 +218,7 @@ void Session::HandleConnect(ENetPeer* peer, Link& link) {
     if (link.role == Role::HelloTarget) SendTo(peer, wire::Hello{description_.instance, selfNumber_, OwnPlayers()});
 }
 
-void Session::HandlePacket(ENetPeer* peer, Link& link, const wire::LinkPacket& packet, bool guaranteed) {
+void Session::HandlePacket(ENetPeer* peer, Link& link, wire::LinkPacket& packet, bool guaranteed) {
     // Each packet is accepted only from a link in the role that may send it;
     // anything else is dropped.
     switch (link.role) {
@@ -253,7 +253,7 @@ void Session::HandlePacket(ENetPeer* peer, Link& link, const wire::LinkPacket& p
         m && fromHost && m->description.instance == description_.instance)
         description_ = m->description;
     if (auto* m = std::get_if<wire::Application>(&packet))
-        HandleApplication(link, std::move(const_cast<wire::Application&>(*m)), guaranteed);
+        HandleApplication(link, std::move(*m), guaranteed);
     if (std::holds_alternative<wire::Goodbye>(packet)) {
         link.role = Role::Leaving;
         MachineGone(link.number);

@@ -142,7 +142,7 @@ private:
     void Housekeeping();
     void Handle(const ENetEvent& event);
     void HandleConnect(ENetPeer* peer, Link& link);
-    void HandlePacket(ENetPeer* peer, Link& link, const wire::LinkPacket& packet, bool guaranteed);
+    void HandlePacket(ENetPeer* peer, Link& link, wire::LinkPacket& packet, bool guaranteed);
     void HandleJoinRequest(ENetPeer* peer, Link& link, const wire::JoinRequest& request);
     void HandleJoinAccept(ENetPeer* peer, Link& link, const wire::JoinAccept& accept);
     void HandleHello(ENetPeer* peer, Link& link, const wire::Hello& hello);

@@ -67,6 +67,11 @@ TEST_F(SessionTest, FullSessionIsNotAvailableAndRefusesJoins) {
     EXPECT_EQ(all->GetItem(1)->GetCurrentPlayers(), 2);
     EXPECT_EQ(FailureNumberOf([&] { c.dp->Open(all->GetItem(1), play::OpenJoin); }), play::error::SessionFull);
     EXPECT_EQ(a.PlayerIds().size(), 2u);
+
+    // A session that ends after it was found can no longer be joined.
+    a.dp->Close();
+    b.dp->Close();
+    EXPECT_EQ(FailureNumberOf([&] { c.dp->Open(all->GetItem(1), play::OpenJoin); }), play::error::NoSessions);
 }
 
 TEST_F(SessionTest, GuaranteedMessagesArriveOnceInOrderAndBroadcastsAreNotEchoed) {
