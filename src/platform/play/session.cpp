@@ -31,6 +31,8 @@ constexpr enet_uint32 PeerTimeoutMaximumMs = 3000;
 constexpr size_t PeerCapacity = 16;
 constexpr int32_t IdSkip = 256;
 constexpr uint32_t NumberSkip = 16;
+constexpr auto HousekeepingEvery = 50ms;
+constexpr auto BurstGap = std::chrono::microseconds(20);
 
 bool SameText(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -101,13 +103,12 @@ std::unique_ptr<Session> Session::Join(const JoinTarget& target, uint16_t doorPo
     int32_t failure;
     {
         std::unique_lock lock(s.mutex_);
-        s.PostLocked({false, [&s] {
-                          const ENetAddress address{s.target_.hostIpv4, s.target_.linkPort};
-                          ENetPeer* peer = enet_host_connect(s.host_, &address, 1, 0);
-                          if (!peer) return s.FinishJoin(Progress::Failed, error::NoConnection);
-                          LimitTimeout(peer);
-                          s.links_[peer] = {Role::JoinTarget, 0, Clock::now()};
-                      }});
+        const ENetAddress address{target.hostIpv4, target.linkPort};
+        ENetPeer* peer = enet_host_connect(s.host_, &address, 1, 0);
+        if (!peer) throw Failure(error::NoConnection, "no link to the session host");
+        LimitTimeout(peer);
+        s.links_[peer] = {Role::JoinTarget, 0, Clock::now()};
+        enet_host_flush(s.host_);
         s.changed_.wait_for(lock, JoinTimeout, [&] { return s.join_ != Progress::Waiting; });
         progress = s.join_;
         failure = s.joinFailure_;
@@ -121,32 +122,38 @@ std::unique_ptr<Session> Session::Join(const JoinTarget& target, uint16_t doorPo
 
 void Session::Start() { thread_ = std::thread(&Session::Run, this); }
 
-void Session::PostLocked(Command command) {
-    if (command.unguaranteedSend) ++outgoingUnguaranteed_;
-    commands_.push_back(std::move(command));
-    const uint64_t one = 1;
-    [[maybe_unused]] auto written = write(wakeFd_, &one, sizeof one);
-}
-
 void Session::Run() {
     for (;;) {
         pollfd fds[3] = {{wakeFd_, POLLIN, 0}, {static_cast<int>(host_->socket), POLLIN, 0}, {door_.Fd(), POLLIN, 0}};
         poll(fds, door_.IsOpen() ? 3 : 2, ServiceEveryMs);
-        uint64_t wakes;
-        [[maybe_unused]] auto drained = read(wakeFd_, &wakes, sizeof wakes);
+        if (fds[0].revents) {
+            uint64_t wakes;
+            [[maybe_unused]] auto drained = read(wakeFd_, &wakes, sizeof wakes);
+        }
 
         std::unique_lock lock(mutex_);
-        std::deque<Command> commands;
-        commands.swap(commands_);
-        outgoingUnguaranteed_ = 0;
-        for (Command& command : commands) command.run();
         if (stopping_) return Leave();
-        ENetEvent event;
-        while (enet_host_service(host_, &event, 0) > 0) Handle(event);
-        door_.Serve([this](const wire::EnumRequest& request) { return AnswerSearch(request); });
-        Housekeeping();
+        ServiceLocked();
+        if (fds[2].revents) door_.Serve([this](const wire::EnumRequest& request) { return AnswerSearch(request); });
+        if (const auto now = Clock::now(); now >= nextHousekeeping_) {
+            Housekeeping();
+            nextHousekeeping_ = now + HousekeepingEvery;
+        }
         enet_host_flush(host_);
+        flushPending_ = false;
     }
+}
+
+void Session::FlushSoon() {
+    if (flushPending_) return;
+    flushPending_ = true;
+    const uint64_t one = 1;
+    [[maybe_unused]] auto written = write(wakeFd_, &one, sizeof one);
+}
+
+void Session::ServiceLocked() {
+    ENetEvent event;
+    while (enet_host_service(host_, &event, 0) > 0) Handle(event);
 }
 
 void Session::Leave() {
@@ -252,8 +259,7 @@ void Session::HandlePacket(ENetPeer* peer, Link& link, wire::LinkPacket& packet,
     if (auto* m = std::get_if<wire::SessionDesc>(&packet);
         m && fromHost && m->description.instance == description_.instance)
         description_ = m->description;
-    if (auto* m = std::get_if<wire::Application>(&packet))
-        HandleApplication(link, std::move(*m), guaranteed);
+    if (auto* m = std::get_if<wire::Application>(&packet)) HandleApplication(link, std::move(*m), guaranteed);
     if (std::holds_alternative<wire::Goodbye>(packet)) {
         link.role = Role::Leaving;
         MachineGone(link.number);
@@ -489,27 +495,27 @@ int32_t Session::CreatePlayer(const std::string& friendlyName, const std::string
         highestId_ = std::max(highestId_, player.id);
         players_[player.id] = std::make_shared<PlayerRecord>(PlayerRecord{player, selfNumber_});
         queues_[player.id];
-        PostLocked({false, [this, bytes = wire::Encode(wire::PlayerCreated{player})] { SendToAll(bytes, true); }});
+        SendToAll(wire::Encode(wire::PlayerCreated{player}), true);
+        enet_host_flush(host_);
         return player.id;
     }
     if (!machines_.count(hostNumber_)) throw Failure(error::NoConnection, "the session has no host");
     const uint32_t tag = nextTag_++;
     idRequests_[tag] = {};
-    PostLocked({false, [this, request = wire::PlayerIdRequest{tag, friendlyName, formalName}] {
-                    if (ENetPeer* host = PeerOf(hostNumber_)) SendTo(host, request);
-                }});
+    SendTo(PeerOf(hostNumber_), wire::PlayerIdRequest{tag, friendlyName, formalName});
+    enet_host_flush(host_);
     changed_.wait_for(lock, PlayerIdTimeout, [&] { return idRequests_[tag].answered; });
     const IdRequest request = idRequests_[tag];
     idRequests_.erase(tag);
     if (!request.answered) throw Failure(error::Timeout, "the session host did not answer");
     if (request.id == 0) throw Failure(error::CantAddPlayer, "the session refused the player");
-    // Announced from the network thread's order of work, before any message
-    // this player sends.
+    // Announced before any message this player can send.
     const wire::Player player{request.id, friendlyName, formalName};
     players_[player.id] = std::make_shared<PlayerRecord>(PlayerRecord{player, selfNumber_});
     highestId_ = std::max(highestId_, player.id);
     queues_[player.id];
-    PostLocked({false, [this, bytes = wire::Encode(wire::PlayerCreated{player})] { SendToAll(bytes, true); }});
+    SendToAll(wire::Encode(wire::PlayerCreated{player}), true);
+    enet_host_flush(host_);
     return player.id;
 }
 
@@ -520,7 +526,8 @@ void Session::DestroyPlayer(int32_t id) {
         throw Failure(error::InvalidPlayer, "not a local player");
     ForgetPlayer(id);
     queues_.erase(id);
-    PostLocked({false, [this, bytes = wire::Encode(wire::PlayerDestroyed{id})] { SendToAll(bytes, true); }});
+    SendToAll(wire::Encode(wire::PlayerDestroyed{id}), true);
+    enet_host_flush(host_);
 }
 
 std::vector<PlayerEntry> Session::Players() const {
@@ -540,8 +547,10 @@ PlayerEntry Session::Player(int32_t id) const {
     return {id, record->player.friendlyName, record->player.formalName};
 }
 
-size_t Session::MessageCount(int32_t localId) const {
+size_t Session::MessageCount(int32_t localId) {
     std::lock_guard lock(mutex_);
+    ServiceLocked();
+    enet_host_flush(host_);
     auto it = queues_.find(localId);
     if (it == queues_.end()) throw Failure(error::InvalidPlayer, "not a local player");
     return it->second.messages.size();
@@ -575,11 +584,21 @@ void Session::Send(int32_t from, int32_t to, bool guaranteed, const std::vector<
     }
     for (auto& [localId, queue] : queues_)
         if (localId != from && (to == 0 || to == localId)) Enqueue(localId, {from, localId, message}, !guaranteed);
-    if (owner == selfNumber_ || (!guaranteed && outgoingUnguaranteed_ >= OutgoingUnguaranteedCap)) return;
-    PostLocked({!guaranteed, [this, owner, guaranteed, bytes = wire::Encode(wire::Application{from, to, message})] {
-                    if (owner == 0) return SendToAll(bytes, guaranteed);
-                    if (ENetPeer* peer = PeerOf(owner)) SendBytes(peer, bytes, guaranteed);
-                }});
+    if (owner == selfNumber_) return;
+    const std::vector<uint8_t> bytes = wire::Encode(wire::Application{from, to, message});
+    if (owner == 0) {
+        SendToAll(bytes, guaranteed);
+    } else if (ENetPeer* peer = PeerOf(owner)) {
+        SendBytes(peer, bytes, guaranteed);
+    }
+    // A lone send goes out at once; one that follows closely on another is
+    // left to the network thread, so that a burst shares datagrams.
+    if (Clock::now() - lastSend_ > BurstGap) {
+        enet_host_flush(host_);
+    } else {
+        FlushSoon();
+    }
+    lastSend_ = Clock::now();
 }
 
 wire::Description Session::Description() const {
@@ -599,7 +618,8 @@ void Session::SetDescription(const wire::Description& description) {
     wire::Description changed = description;
     changed.instance = description_.instance;
     description_ = changed;
-    PostLocked({false, [this, bytes = wire::Encode(wire::SessionDesc{changed})] { SendToAll(bytes, true); }});
+    SendToAll(wire::Encode(wire::SessionDesc{changed}), true);
+    enet_host_flush(host_);
 }
 
 }  // namespace play

@@ -6,7 +6,8 @@
 // that answers session searches. A thread of its own services the network,
 // so links stay alive whatever the game's thread is doing; the game's thread
 // calls the public members, which never wait on the network except where
-// they say so.
+// they say so. ENet is used by both threads, always under the session's
+// lock: the game's sends go out at once, without a hand-over to the thread.
 //
 // How the session works:
 //  - Every machine has a number: the creator is 1, the host gives each
@@ -80,8 +81,6 @@ public:
     // new one comes, the oldest unguaranteed one is dropped. Guaranteed and
     // system messages are never dropped.
     static constexpr size_t QueueUnguaranteedCap = 1024;
-    // Unguaranteed sends waiting for the network thread beyond this are dropped.
-    static constexpr size_t OutgoingUnguaranteedCap = 1024;
 
     // Creates a session hosted here; fails when the door port is taken.
     static std::unique_ptr<Session> Create(wire::Description description, uint16_t doorPort);
@@ -99,7 +98,9 @@ public:
     std::vector<PlayerEntry> Players() const;
     PlayerEntry Player(int32_t id) const;
 
-    size_t MessageCount(int32_t localId) const;
+    // Takes in what the network has brought first, so a waiting message
+    // does not wait for the network thread's next turn.
+    size_t MessageCount(int32_t localId);
     // The oldest message waiting in any local queue.
     ReceivedMessage Receive();
     void Send(int32_t from, int32_t to, bool guaranteed, const std::vector<uint8_t>& message);
@@ -130,10 +131,6 @@ private:
         std::chrono::steady_clock::time_point since;
     };
     enum class Progress { Waiting, Done, Failed };
-    struct Command {
-        bool unguaranteedSend = false;
-        std::function<void()> run;
-    };
 
     explicit Session(uint16_t doorPort);
     void Start();
@@ -152,7 +149,11 @@ private:
     void HandleApplication(const Link& link, wire::Application&& message, bool guaranteed);
     std::optional<wire::EnumReply> AnswerSearch(const wire::EnumRequest& request) const;
 
-    void PostLocked(Command command);
+    // Handles what has come in, from either thread.
+    void ServiceLocked();
+    // Has the network thread send what is queued on its next turn, which
+    // comes at once.
+    void FlushSoon();
     void SendTo(ENetPeer* peer, const wire::LinkPacket& packet);
     void SendBytes(ENetPeer* peer, const std::vector<uint8_t>& bytes, bool reliable);
     void SendToAll(const std::vector<uint8_t>& bytes, bool reliable);
@@ -174,14 +175,15 @@ private:
     uint16_t linkPort_ = 0;
     Door door_;
     std::chrono::steady_clock::time_point nextDoorTry_;
+    std::chrono::steady_clock::time_point nextHousekeeping_;
     int wakeFd_ = -1;
     std::thread thread_;
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool stopping_ = false;
-    std::deque<Command> commands_;
-    size_t outgoingUnguaranteed_ = 0;
+    bool flushPending_ = false;
+    std::chrono::steady_clock::time_point lastSend_;
 
     wire::Description description_;
     uint32_t selfNumber_ = 0;
