@@ -3,6 +3,7 @@
 #include "play_fixture.h"
 
 #include "platform/play/errors.h"
+#include "platform/play/session.h"
 
 #include <thread>
 
@@ -133,6 +134,39 @@ TEST_F(SessionTest, UnguaranteedMessagesArriveWhole) {
         EXPECT_EQ(value - static_cast<int>(value), 0.5);
         EXPECT_THROW(r.message->ReadByte(), Failure);
     }
+}
+
+TEST_F(SessionTest, QueuesStayBoundedAndLinksLiveWhileTheGameThreadIsBusy) {
+    Machine a, b;
+    a.Host("alice");
+    b.Join("bob");
+    ASSERT_TRUE(WaitFor([&] { return a.PlayerIds().size() == 2; }));
+    a.Drain();
+
+    // Nobody reads alice's queue while bob floods it; guaranteed messages
+    // are kept, the oldest unguaranteed ones give way.
+    constexpr int Flood = 3000;
+    for (int i = 0; i < Flood; ++i) {
+        auto message = b.dp->CreateMessage();
+        message->WriteLong(i);
+        b.dp->Send(b.id, a.id, i % 500 == 0 ? play::SendGuaranteed : 0, message);
+        if (i % 100 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    // Longer than a silent link lives: only the layer's own thread keeps it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(3500));
+    EXPECT_EQ(a.PlayerIds().size(), 2u);
+    EXPECT_EQ(b.PlayerIds().size(), 2u);
+
+    const auto got = a.Drain();
+    EXPECT_LE(got.size(), play::Session::QueueUnguaranteedCap + Flood / 500);
+    std::vector<int32_t> guaranteed;
+    int32_t last = -1;
+    for (const Received& r : got) {
+        EXPECT_GT(r.code, last) << "arrival order";
+        last = r.code;
+        if (r.code % 500 == 0) guaranteed.push_back(r.code);
+    }
+    EXPECT_EQ(guaranteed, (std::vector<int32_t>{0, 500, 1000, 1500, 2000, 2500}));
 }
 
 TEST_F(SessionTest, DestroyedPlayersAreAnnouncedAndTheirIdsNeverReturn) {
