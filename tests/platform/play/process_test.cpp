@@ -44,6 +44,7 @@ public:
     ~Peer() {
         close(input_);
         close(output_);
+        if (pid_ > 0) kill(pid_, SIGCONT);
         if (pid_ > 0 && !WaitForExit(std::chrono::seconds(3))) {
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
@@ -60,6 +61,8 @@ public:
         waitpid(pid_, nullptr, 0);
         pid_ = -1;
     }
+    // The process stays, but stops answering.
+    void Stop() { kill(pid_, SIGSTOP); }
     int32_t id = 0;
 
 private:
@@ -126,6 +129,19 @@ TEST_F(ProcessTest, KilledHostIsDestroyedEverywhereAndOneMachineTakesOver) {
     EXPECT_EQ(d.PlayerIds(), (std::vector<int32_t>{b.id, c.id, d.id}));
     EXPECT_EQ(SystemMessages(b.DrainAtLeast(1)), (std::vector<System>{{3, d.id}}));
     EXPECT_EQ(SystemMessages(c.DrainAtLeast(1)), (std::vector<System>{{3, d.id}}));
+}
+
+TEST_F(ProcessTest, MachineThatStopsAnsweringIsDestroyedEverywhere) {
+    Machine a;
+    a.Host("alice");
+    Peer joiner("join", "jon");
+    ASSERT_NE(joiner.id, 0);
+    ASSERT_TRUE(WaitFor([&] { return a.PlayerIds().size() == 2; }));
+    a.Drain();
+
+    joiner.Stop();
+    EXPECT_EQ(SystemMessages(a.DrainAtLeast(1, std::chrono::seconds(6))), (std::vector<System>{{5, joiner.id}}));
+    EXPECT_EQ(a.PlayerIds(), (std::vector<int32_t>{a.id}));
 }
 
 }  // namespace
