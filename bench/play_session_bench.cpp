@@ -17,7 +17,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -60,10 +59,8 @@ struct LayerPeer {
     // Waits for one message (up to 100 ms); false when none came.
     bool Take() {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
-        while (dp->GetMessageCount(id) == 0) {
+        while (dp->GetMessageCount(id) == 0)
             if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::yield();
-        }
         int32_t from = 0, to = 0;
         dp->Receive(from, to, play::ReceiveAll);
         return true;

@@ -25,6 +25,7 @@ constexpr auto HandshakeTimeout = 5s;
 constexpr auto DoorRetry = 500ms;
 constexpr auto LeaveTimeout = 300ms;
 constexpr int ServiceEveryMs = 10;
+constexpr int64_t ServiceEveryNs = int64_t{ServiceEveryMs} * 1000000;
 // A link that has not been acknowledged for this long is dead.
 constexpr enet_uint32 PeerTimeoutMinimumMs = 1000;
 constexpr enet_uint32 PeerTimeoutMaximumMs = 3000;
@@ -32,7 +33,7 @@ constexpr size_t PeerCapacity = 16;
 constexpr int32_t IdSkip = 256;
 constexpr uint32_t NumberSkip = 16;
 constexpr auto HousekeepingEvery = 50ms;
-constexpr auto BurstGap = std::chrono::microseconds(20);
+constexpr auto BurstGap = std::chrono::microseconds(10);
 
 bool SameText(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -124,7 +125,12 @@ void Session::Start() { thread_ = std::thread(&Session::Run, this); }
 
 void Session::Run() {
     for (;;) {
-        pollfd fds[3] = {{wakeFd_, POLLIN, 0}, {static_cast<int>(host_->socket), POLLIN, 0}, {door_.Fd(), POLLIN, 0}};
+        // While the game's thread takes in the network itself, this thread
+        // only keeps time, instead of racing it for every datagram.
+        const bool gameServices = Clock::now().time_since_epoch().count() - lastGameService_.load() < ServiceEveryNs;
+        pollfd fds[3] = {{wakeFd_, POLLIN, 0},
+                         {gameServices ? -1 : static_cast<int>(host_->socket), POLLIN, 0},
+                         {door_.Fd(), POLLIN, 0}};
         poll(fds, door_.IsOpen() ? 3 : 2, ServiceEveryMs);
         if (fds[0].revents) {
             uint64_t wakes;
@@ -549,10 +555,13 @@ PlayerEntry Session::Player(int32_t id) const {
 
 size_t Session::MessageCount(int32_t localId) {
     std::lock_guard lock(mutex_);
-    ServiceLocked();
-    enet_host_flush(host_);
     auto it = queues_.find(localId);
     if (it == queues_.end()) throw Failure(error::InvalidPlayer, "not a local player");
+    if (it->second.messages.empty()) {
+        ServiceLocked();
+        enet_host_flush(host_);
+        lastGameService_ = Clock::now().time_since_epoch().count();
+    }
     return it->second.messages.size();
 }
 
@@ -591,9 +600,10 @@ void Session::Send(int32_t from, int32_t to, bool guaranteed, const std::vector<
     } else if (ENetPeer* peer = PeerOf(owner)) {
         SendBytes(peer, bytes, guaranteed);
     }
-    // A lone send goes out at once; one that follows closely on another is
-    // left to the network thread, so that a burst shares datagrams.
-    if (Clock::now() - lastSend_ > BurstGap) {
+    // Sends go out at once, but from the third of a burst on they are left
+    // to the network thread, so that the burst shares datagrams.
+    burstLength_ = Clock::now() - lastSend_ < BurstGap ? burstLength_ + 1 : 0;
+    if (burstLength_ < 2) {
         enet_host_flush(host_);
     } else {
         FlushSoon();

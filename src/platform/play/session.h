@@ -33,6 +33,7 @@
 
 #include <enet/enet.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -98,8 +99,8 @@ public:
     std::vector<PlayerEntry> Players() const;
     PlayerEntry Player(int32_t id) const;
 
-    // Takes in what the network has brought first, so a waiting message
-    // does not wait for the network thread's next turn.
+    // With nothing waiting, takes in what the network has brought first, so
+    // a message does not wait for the network thread's next turn.
     size_t MessageCount(int32_t localId);
     // The oldest message waiting in any local queue.
     ReceivedMessage Receive();
@@ -184,6 +185,8 @@ private:
     bool stopping_ = false;
     bool flushPending_ = false;
     std::chrono::steady_clock::time_point lastSend_;
+    int burstLength_ = 0;
+    std::atomic<int64_t> lastGameService_{0};  // steady clock ticks
 
     wire::Description description_;
     uint32_t selfNumber_ = 0;
