@@ -128,10 +128,15 @@ void Session::Run() {
         // While the game's thread takes in the network itself, this thread
         // only keeps time, instead of racing it for every datagram.
         const bool gameServices = Clock::now().time_since_epoch().count() - lastGameService_.load() < ServiceEveryNs;
+        int doorFd = -1;  // the door opens on either thread, under the lock
+        {
+            std::lock_guard lock(mutex_);
+            if (door_.IsOpen()) doorFd = door_.Fd();
+        }
         pollfd fds[3] = {{wakeFd_, POLLIN, 0},
                          {gameServices ? -1 : static_cast<int>(host_->socket), POLLIN, 0},
-                         {door_.Fd(), POLLIN, 0}};
-        poll(fds, door_.IsOpen() ? 3 : 2, ServiceEveryMs);
+                         {doorFd, POLLIN, 0}};
+        poll(fds, 3, ServiceEveryMs);
         if (fds[0].revents) {
             uint64_t wakes;
             [[maybe_unused]] auto drained = read(wakeFd_, &wakes, sizeof wakes);
