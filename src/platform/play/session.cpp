@@ -108,7 +108,7 @@ std::unique_ptr<Session> Session::Join(const JoinTarget& target, uint16_t doorPo
         ENetPeer* peer = enet_host_connect(s.host_, &address, 1, 0);
         if (!peer) throw Failure(error::NoConnection, "no link to the session host");
         LimitTimeout(peer);
-        s.links_[peer] = {Role::JoinTarget, 0, Clock::now()};
+        s.links_[peer] = {Role::JoinTarget, 0, Clock::now(), {}};
         enet_host_flush(s.host_);
         s.changed_.wait_for(lock, JoinTimeout, [&] { return s.join_ != Progress::Waiting; });
         progress = s.join_;
@@ -201,7 +201,7 @@ void Session::Handle(const ENetEvent& event) {
     ENetPeer* peer = event.peer;
     switch (event.type) {
         case ENET_EVENT_TYPE_CONNECT: {
-            auto [it, incoming] = links_.try_emplace(peer, Link{Role::Incoming, 0, Clock::now()});
+            auto [it, incoming] = links_.try_emplace(peer, Link{Role::Incoming, 0, Clock::now(), {}});
             LimitTimeout(peer);
             if (!incoming) HandleConnect(peer, it->second);
             break;
@@ -271,6 +271,7 @@ void Session::HandlePacket(ENetPeer* peer, Link& link, wire::LinkPacket& packet,
         m && fromHost && m->description.instance == description_.instance)
         description_ = m->description;
     if (auto* m = std::get_if<wire::Application>(&packet)) HandleApplication(link, std::move(*m), guaranteed);
+    if (auto* m = std::get_if<wire::Admit>(&packet); m && fromHost) HandleAdmit(m->number);
     if (std::holds_alternative<wire::Goodbye>(packet)) {
         link.role = Role::Leaving;
         MachineGone(link.number);
@@ -294,8 +295,10 @@ void Session::HandleJoinRequest(ENetPeer* peer, Link& link, const wire::JoinRequ
     wire::JoinAccept accept{
         number,       selfNumber_,  selfNumber_, std::max(highestId_, nextId_ - 1), std::max(highestNumber_, number),
         description_, OwnPlayers(), {}};
-    for (const auto& [memberNumber, memberPeer] : machines_)
+    for (const auto& [memberNumber, memberPeer] : machines_) {
         accept.members.push_back({memberNumber, memberPeer->address.host, memberPeer->address.port});
+        SendTo(memberPeer, wire::Admit{number});
+    }
     AddMember(peer, link, number, {});
     SendTo(peer, accept);
 }
@@ -314,7 +317,7 @@ void Session::HandleJoinAccept(ENetPeer* peer, Link& link, const wire::JoinAccep
         ENetPeer* memberPeer = enet_host_connect(host_, &address, 1, 0);
         if (!memberPeer) return FinishJoin(Progress::Failed, error::NoConnection);
         LimitTimeout(memberPeer);
-        links_[memberPeer] = {Role::HelloTarget, member.number, Clock::now()};
+        links_[memberPeer] = {Role::HelloTarget, member.number, Clock::now(), {}};
         highestNumber_ = std::max(highestNumber_, member.number);
         ++awaitingHellos_;
     }
@@ -322,10 +325,24 @@ void Session::HandleJoinAccept(ENetPeer* peer, Link& link, const wire::JoinAccep
 }
 
 void Session::HandleHello(ENetPeer* peer, Link& link, const wire::Hello& hello) {
-    if (selfNumber_ == 0 || hello.instance != description_.instance ||
-        !AddMember(peer, link, hello.senderNumber, hello.players))
-        return Disconnect(peer, link);
+    if (selfNumber_ == 0 || hello.instance != description_.instance) return Disconnect(peer, link);
+    if (!admitted_.erase(hello.senderNumber)) {
+        link.waitingHello = hello;  // the host's Admit may still be on its way
+        return;
+    }
+    link.waitingHello.reset();
+    if (!AddMember(peer, link, hello.senderNumber, hello.players)) return Disconnect(peer, link);
     SendTo(peer, wire::HelloAck{{description_.instance, selfNumber_, OwnPlayers()}});
+}
+
+void Session::HandleAdmit(uint32_t number) {
+    admitted_.insert(number);
+    highestNumber_ = std::max(highestNumber_, number);
+    for (auto& [peer, link] : links_)
+        if (link.role == Role::Incoming && link.waitingHello && link.waitingHello->senderNumber == number) {
+            const wire::Hello hello = *link.waitingHello;
+            return HandleHello(peer, link, hello);
+        }
 }
 
 void Session::HandleHelloAck(ENetPeer* peer, Link& link, const wire::HelloAck& ack) {

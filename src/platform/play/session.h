@@ -14,7 +14,9 @@
 //    joiner the next one. Numbers are never handed out twice.
 //  - Links form a full mesh. A joiner connects to the host (JoinRequest),
 //    learns the other members from JoinAccept, connects to each (Hello) and
-//    is in once every member has answered (HelloAck).
+//    is in once every member has answered (HelloAck). A member answers a
+//    Hello only for a number the host has admitted (Admit), so nobody gets
+//    in past the host.
 //  - The host hands out player ids in increasing order, so ordering players
 //    by id is their join order on every machine. The owner of a player
 //    announces its creation and destruction to every machine itself, on the
@@ -42,6 +44,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -129,6 +132,7 @@ private:
         Role role = Role::Incoming;
         uint32_t number = 0;
         std::chrono::steady_clock::time_point since;
+        std::optional<wire::Hello> waitingHello;  // until the host admits its sender
     };
     enum class Progress { Waiting, Done, Failed };
 
@@ -143,6 +147,7 @@ private:
     void HandleJoinRequest(ENetPeer* peer, Link& link, const wire::JoinRequest& request);
     void HandleJoinAccept(ENetPeer* peer, Link& link, const wire::JoinAccept& accept);
     void HandleHello(ENetPeer* peer, Link& link, const wire::Hello& hello);
+    void HandleAdmit(uint32_t number);
     void HandleHelloAck(ENetPeer* peer, Link& link, const wire::HelloAck& ack);
     void HandlePlayerIdRequest(ENetPeer* peer, const Link& link, const wire::PlayerIdRequest& request);
     void HandlePlayerIdReply(const wire::PlayerIdReply& reply);
@@ -199,6 +204,7 @@ private:
     std::map<int32_t, std::shared_ptr<PlayerRecord>> players_;
     std::map<int32_t, std::weak_ptr<PlayerRecord>> departed_;
     std::map<int32_t, LocalQueue> queues_;
+    std::set<uint32_t> admitted_;  // joiners let in by the host, not met yet
     uint64_t nextOrder_ = 1;
 
     Progress join_ = Progress::Waiting;

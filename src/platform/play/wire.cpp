@@ -90,6 +90,7 @@ void Put(ByteWriter& w, const Application& m) {
     w.Bytes(m.message.data(), m.message.size());
 }
 void Put(ByteWriter&, const Goodbye&) {}
+void Put(ByteWriter& w, const Admit& m) { w.U32(m.number); }
 
 void Require(bool condition) {
     if (!condition) ByteReader::Fail("malformed packet");
@@ -184,6 +185,7 @@ void Get(ByteReader& r, Application& m) {
     m.message = r.Rest();
 }
 void Get(ByteReader&, Goodbye&) {}
+void Get(ByteReader& r, Admit& m) { m.number = Number(r); }
 
 template <class Variant, size_t... I>
 Variant MakeAlternative(size_t index, std::index_sequence<I...>) {

@@ -39,6 +39,8 @@
 //  11 Application      i32 from, i32 to (0: all), the message bytes (the rest, at
 //                      most MaxMessageSize); guaranteed when the ENet packet is reliable
 //  12 Goodbye          nothing: the sender leaves the session
+//  13 Admit            u32 number: a joiner the host let in, whose Hello the
+//                      other members may answer                (host ->)
 // Decoding checks every count, length and range and that nothing trails the
 // last field; anything else is no packet at all.
 
@@ -147,8 +149,12 @@ struct Application {
 struct Goodbye {
     bool operator==(const Goodbye&) const = default;
 };
+struct Admit {
+    uint32_t number = 0;
+    bool operator==(const Admit&) const = default;
+};
 using LinkPacket = std::variant<JoinRequest, JoinAccept, JoinRefused, Hello, HelloAck, PlayerIdRequest, PlayerIdReply,
-                                PlayerCreated, PlayerDestroyed, SessionDesc, Application, Goodbye>;
+                                PlayerCreated, PlayerDestroyed, SessionDesc, Application, Goodbye, Admit>;
 
 std::vector<uint8_t> Encode(const DoorDatagram& datagram);
 std::vector<uint8_t> Encode(const LinkPacket& packet);

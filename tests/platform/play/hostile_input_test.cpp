@@ -83,13 +83,18 @@ TEST_F(HostileInputTest, JunkAndForgeriesNeverReachTheQueues) {
         SendRaw(linkPort, bytes);
     }
 
-    // A machine that knows the session's instance gets in, but may speak
-    // only for players of its own.
+    using namespace play::wire;
+    // Knowing the session's instance is not enough to get in past the host.
+    Intruder stranger(linkPort);
+    stranger.Send(Encode(Hello{instance, 77, {}}));
+    EXPECT_FALSE(stranger.Service(ENET_EVENT_TYPE_RECEIVE, 20)) << "a hello the host never admitted";
+    stranger.Send(Encode(PlayerCreated{{5000, "mallory", "0"}}));
+
+    // A machine that joined may speak only for players of its own.
     Intruder intruder(linkPort);
     for (const auto& bytes : junk) intruder.Send(bytes);
-    using namespace play::wire;
-    intruder.Send(Encode(Hello{instance, 77, {}}));
-    ASSERT_TRUE(intruder.Service(ENET_EVENT_TYPE_RECEIVE)) << "the hello is answered";
+    intruder.Send(Encode(JoinRequest{instance, ""}));
+    ASSERT_TRUE(intruder.Service(ENET_EVENT_TYPE_RECEIVE)) << "the join is answered";
     const std::vector<LinkPacket> forgeries = {
         Application{b.id, 0, {1, 0, 0, 0}},
         Application{a.id, a.id, {1, 0, 0, 0}},

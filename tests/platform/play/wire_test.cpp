@@ -29,6 +29,7 @@ std::vector<LinkPacket> SampleLinkPackets() {
         SessionDesc{SampleDescription},
         Application{10, 0, {1, 0, 0, 0, 'x'}},
         Goodbye{},
+        Admit{4},
     };
 }
 
@@ -72,7 +73,7 @@ TEST(PlayWire, MalformedPacketsAreNoPacket) {
     const std::vector<std::pair<std::vector<uint8_t>, const char*>> cases = {
         {{}, "empty"},
         {{0}, "kind 0"},
-        {{13}, "unknown kind"},
+        {{14}, "unknown kind"},
         {{12, 0}, "trailing byte"},
         {{9, 0, 0, 0, 0}, "player id 0"},
         {with(hello, 1 + 2 + 3 + 4, {9}), "more players than a session holds"},
