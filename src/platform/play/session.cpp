@@ -382,7 +382,10 @@ void Session::HandleApplication(const Link& link, wire::Application&& message, b
             Enqueue(message.to, {message.from, message.to, std::move(message.message)}, !guaranteed);
         return;
     }
-    for (auto& [localId, queue] : queues_) Enqueue(localId, {message.from, localId, message.message}, !guaranteed);
+    for (auto it = queues_.begin(); it != queues_.end(); ++it) {
+        const bool last = std::next(it) == queues_.end();
+        Enqueue(it->first, {message.from, it->first, last ? std::move(message.message) : message.message}, !guaranteed);
+    }
 }
 
 std::optional<wire::EnumReply> Session::AnswerSearch(const wire::EnumRequest& request) const {
