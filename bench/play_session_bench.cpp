@@ -102,9 +102,11 @@ BENCHMARK(BM_LayerRoundTrip)->UseRealTime();
 struct RawHost {
     ENetHost* host = nullptr;
     ENetPeer* peer = nullptr;  // the last one connected
-    explicit RawHost(bool listen) {
+    // `checksum`: ENet's CRC-32 on every datagram, as the layer has it.
+    RawHost(bool listen, bool checksum) {
         ENetAddress any{ENET_HOST_ANY, 0};
         host = enet_host_create(listen ? &any : nullptr, Receivers + 1, 1, 0, 0);
+        if (checksum) host->checksum = enet_crc32;
     }
     ~RawHost() { enet_host_destroy(host); }
     uint16_t Port() const {
@@ -149,7 +151,8 @@ void Connect(RawHost& from, RawHost& to) {
 
 void BM_RawEnetRoundTrip(benchmark::State& state) {
     enet_initialize();
-    RawHost a(true), b(true);
+    const bool checksum = state.range(0) != 0;
+    RawHost a(true, checksum), b(true, checksum);
     Connect(b, a);
     const std::vector<uint8_t> bytes(MessageSize + 9, 1);  // the layer's header is 9 bytes
     int64_t lost = 0;
@@ -166,7 +169,7 @@ void BM_RawEnetRoundTrip(benchmark::State& state) {
     }
     state.counters["lost"] = static_cast<double>(lost);
 }
-BENCHMARK(BM_RawEnetRoundTrip)->UseRealTime();
+BENCHMARK(BM_RawEnetRoundTrip)->Arg(0)->Arg(1)->ArgName("checksum")->UseRealTime();
 
 void BM_LayerOneToSeven(benchmark::State& state) {
     UseFreePort();
@@ -192,10 +195,11 @@ BENCHMARK(BM_LayerOneToSeven)->UseRealTime();
 
 void BM_RawEnetOneToSeven(benchmark::State& state) {
     enet_initialize();
-    RawHost sender(true);
+    const bool checksum = state.range(0) != 0;
+    RawHost sender(true, checksum);
     std::vector<std::unique_ptr<RawHost>> receivers;
     for (int r = 0; r < Receivers; ++r) {
-        receivers.push_back(std::make_unique<RawHost>(true));
+        receivers.push_back(std::make_unique<RawHost>(true, checksum));
         Connect(*receivers.back(), sender);
     }
     const std::vector<uint8_t> bytes(MessageSize + 9, 1);
@@ -219,6 +223,6 @@ void BM_RawEnetOneToSeven(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * Batch);
 }
-BENCHMARK(BM_RawEnetOneToSeven)->UseRealTime();
+BENCHMARK(BM_RawEnetOneToSeven)->Arg(0)->Arg(1)->ArgName("checksum")->UseRealTime();
 
 }  // namespace

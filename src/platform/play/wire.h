@@ -8,7 +8,8 @@
 //    7E A1 51 50 and then a kind byte. The first two bytes can never begin a
 //    valid ENet datagram to us (they name peer 0xEA1, beyond any host here).
 //  - Link packets: the payload of one ENet packet on channel 0 between two
-//    machines of a session, starting with a kind byte.
+//    machines of a session, starting with a kind byte. ENet runs with its
+//    CRC-32 datagram checksum on, so a damaged datagram is a lost one.
 // Numbers are little-endian; u8/u16/u32 unsigned, i32 two's complement;
 // text = u16 byte count + UTF-8 bytes (at most MaxStringLength).
 //

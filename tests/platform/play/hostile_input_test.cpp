@@ -29,6 +29,7 @@ void SendRaw(uint16_t port, const std::vector<uint8_t>& bytes) {
 class Intruder {
 public:
     explicit Intruder(uint16_t linkPort) : host_(enet_host_create(nullptr, 1, 1, 0, 0)) {
+        host_->checksum = enet_crc32;
         ENetAddress to{0, linkPort};
         enet_address_set_host_ip(&to, "127.0.0.1");
         peer_ = enet_host_connect(host_, &to, 1, 0);
