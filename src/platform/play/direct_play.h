@@ -27,7 +27,11 @@
 //    (1) and Long id, on every machine but the owner's; Long 0x101 on the
 //    machine that becomes host, after the destroy messages of the old host's
 //    players. Receive flag 1 takes the oldest message of any local player.
+//    A queue keeps at most 1024 unguaranteed messages (the oldest give way);
+//    guaranteed and system messages are never dropped.
 //  - The network runs on a thread of the session's own; sends never block.
+//  - Port 0 in an address is the default port, which QUELLMAR_PLAY_PORT
+//    overrides (network.h).
 //
 // Failure numbers are in errors.h.
 
