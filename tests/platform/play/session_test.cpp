@@ -75,6 +75,43 @@ TEST_F(SessionTest, FullSessionIsNotAvailableAndRefusesJoins) {
     EXPECT_EQ(FailureNumberOf([&] { c.dp->Open(all->GetItem(1), play::OpenJoin); }), play::error::NoSessions);
 }
 
+TEST_F(SessionTest, PasswordGuardsTheJoin) {
+    Machine a, b;
+    auto data = a.dp->CreateSessionData();
+    data->SetGuidApplication(App);
+    data->SetMaxPlayers(4);
+    data->SetFlags(4);
+    data->SetSessionPassword("secret");
+    a.dp->Open(data, play::OpenCreate);
+    auto item = b.Search()->GetItem(1);
+    EXPECT_EQ(item->GetSessionPassword(), "") << "a search never shows the password";
+    EXPECT_EQ(FailureNumberOf([&] { b.dp->Open(item, play::OpenJoin); }), AccessDenied);
+    item->SetSessionPassword("secret");
+    b.dp->Open(item, play::OpenJoin);
+}
+
+TEST_F(SessionTest, LocalPlayersOfOneMachineHearEachOther) {
+    Machine a, b;
+    a.Host("alice");
+    const int32_t second = a.dp->CreatePlayer("ann", "0ann", 0, 0);
+    b.Join("bob");
+    ASSERT_TRUE(WaitFor([&] { return a.PlayerIds().size() == 3; }));
+    int32_t from = 0, to = 0;
+    while (a.dp->GetMessageCount(a.id) + a.dp->GetMessageCount(second) > 0) a.dp->Receive(from, to, play::ReceiveAll);
+    auto message = a.dp->CreateMessage();
+    message->WriteLong(9);
+    a.dp->Send(a.id, 0, play::SendGuaranteed, message);
+
+    ASSERT_EQ(a.dp->GetMessageCount(second), 1);
+    EXPECT_EQ(a.dp->Receive(from, to, play::ReceiveAll)->ReadLong(), 9);
+    EXPECT_EQ(from, a.id);
+    EXPECT_EQ(to, second);
+    EXPECT_EQ(a.dp->GetMessageCount(a.id), 0);
+    const auto got = b.DrainAtLeast(1);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].from, a.id);
+}
+
 TEST_F(SessionTest, GuaranteedMessagesArriveOnceInOrderAndBroadcastsAreNotEchoed) {
     Machine a, b, c;
     a.Host("alice");
