@@ -1,0 +1,112 @@
+#include "play_fixture.h"
+
+#include "platform/play/errors.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <thread>
+
+namespace play_test {
+
+uint16_t FreeUdpPort() {
+    const int s = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+    close(s);
+    return ntohs(address.sin_port);
+}
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+Machine::Machine() { dp->InitializeConnection(play::DirectPlayLobbyCreate()->CreateINetAddress("127.0.0.1", 0)); }
+
+void Machine::Host(const std::string& name, int32_t maxPlayers, int32_t flags) {
+    auto data = dp->CreateSessionData();
+    data->SetGuidApplication(App);
+    data->SetSessionName("Game (ENTREPOT)");
+    data->SetMaxPlayers(maxPlayers);
+    data->SetFlags(flags);
+    data->SetSessionPassword("");
+    dp->Open(data, play::OpenCreate);
+    id = dp->CreatePlayer(name, "0" + name, 0, 0);
+}
+
+std::shared_ptr<play::DirectPlayEnumSessions> Machine::Search(int32_t flags) {
+    auto wanted = dp->CreateSessionData();
+    wanted->SetGuidApplication(App);
+    wanted->SetSessionPassword("");
+    return dp->GetDPEnumSessions(wanted, 0, flags);
+}
+
+void Machine::Join(const std::string& name) {
+    auto sessions = Search();
+    ASSERT_EQ(sessions->GetCount(), 1);
+    dp->Open(sessions->GetItem(1), play::OpenJoin);
+    id = dp->CreatePlayer(name, "1" + name, 0, 0);
+}
+
+std::vector<Received> Machine::Drain() {
+    std::vector<Received> all;
+    while (dp->GetMessageCount(id) > 0) {
+        Received r;
+        int32_t to = 0;
+        r.message = dp->Receive(r.from, to, play::ReceiveAll);
+        r.code = r.message->ReadLong();
+        all.push_back(r);
+    }
+    return all;
+}
+
+std::vector<Received> Machine::DrainAtLeast(size_t count, std::chrono::milliseconds timeout) {
+    std::vector<Received> all;
+    WaitFor(
+        [&] {
+            for (Received& r : Drain()) all.push_back(r);
+            return all.size() >= count;
+        },
+        timeout);
+    return all;
+}
+
+std::vector<int32_t> Machine::PlayerIds() {
+    auto players = dp->GetDPEnumPlayers("", 0);
+    std::vector<int32_t> ids;
+    for (int32_t i = 1; i <= players->GetCount(); ++i) ids.push_back(players->GetDPID(i));
+    return ids;
+}
+
+void PlayTest::SetUp() {
+    port_ = FreeUdpPort();
+    setenv("QUELLMAR_PLAY_PORT", std::to_string(port_).c_str(), 1);
+}
+
+std::vector<std::pair<int32_t, int32_t>> SystemMessages(const std::vector<Received>& messages) {
+    std::vector<std::pair<int32_t, int32_t>> system;
+    for (const Received& r : messages) {
+        if (r.from != 0) continue;
+        int32_t id = 0;
+        if (r.code != 0x101) {
+            r.message->ReadLong();  // player type
+            id = r.message->ReadLong();
+        }
+        system.emplace_back(r.code, id);
+    }
+    return system;
+}
+
+}  // namespace play_test

@@ -1,0 +1,70 @@
+#pragma once
+
+// Machines of a session inside one test process, each with its own layer
+// object, on loopback and a door port of the test's own.
+
+#include "platform/failure.h"
+#include "platform/play/direct_play.h"
+#include "platform/play/lobby.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace play_test {
+
+inline const std::string App = "{AC330441-9B71-11D2-9AAB-0020781461AC}";
+
+// A UDP port that the system just handed out and took back.
+uint16_t FreeUdpPort();
+
+// Polls `done` until it holds or `timeout` passes; returns whether it held.
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
+struct Received {
+    int32_t from = 0;
+    std::shared_ptr<play::DirectPlayMessage> message;
+    int32_t code = 0;  // the first Long
+};
+
+struct Machine {
+    std::shared_ptr<play::DirectPlay> dp = play::DirectPlayCreate("");
+    int32_t id = 0;
+
+    Machine();
+    void Host(const std::string& name, int32_t maxPlayers = 4, int32_t flags = 4);
+    std::shared_ptr<play::DirectPlayEnumSessions> Search(int32_t flags = 1);
+    void Join(const std::string& name);
+    // Everything waiting now.
+    std::vector<Received> Drain();
+    // Waits until `count` messages have come (or the time-out) and takes them.
+    std::vector<Received> DrainAtLeast(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    std::vector<int32_t> PlayerIds();
+};
+
+// The session's door port for the test; set before any machine is made.
+class PlayTest : public testing::Test {
+protected:
+    void SetUp() override;
+    uint16_t port_ = 0;
+};
+
+// System messages seen in `messages`, as (code, player id or 0).
+std::vector<std::pair<int32_t, int32_t>> SystemMessages(const std::vector<Received>& messages);
+
+template <class Call>
+int32_t FailureNumberOf(Call&& call) {
+    try {
+        call();
+    } catch (const Failure& failure) {
+        return failure.Number();
+    }
+    return 0;
+}
+
+}  // namespace play_test
