@@ -74,11 +74,16 @@ Vector FaceNormal(const Face& face, const std::vector<Vector>& positions) {
     return Normalize(sum);
 }
 
-}  // namespace
-
-struct Renderer::State : QOpenGLFunctions_3_3_Core {
+// Comes first among the bases of the state, so that the context outlives the
+// function tables that hang on it.
+struct OffscreenContext {
     QOpenGLContext context;
     QOffscreenSurface surface;
+};
+
+}  // namespace
+
+struct Renderer::State : OffscreenContext, QOpenGLFunctions_3_3_Core {
     QOpenGLShaderProgram program;
     GLuint framebuffer = 0, colorBuffer = 0, depthBuffer = 0;
     GLuint decalVao = 0, decalVbo = 0;
