@@ -68,6 +68,11 @@ struct MaterialLook {
 
 MaterialLook ReadMaterial(const aiMaterial& source, TextureResolver& textures) {
     MaterialLook look;
+    aiString name;
+    source.Get(AI_MATKEY_NAME, name);
+    // The importer's stand-in for meshes without a material has no name:
+    // such meshes are plain white, as they are without the importer.
+    if (name.length == 0) return look;
     aiColor4D diffuse(1, 1, 1, 1), specular(0, 0, 0, 1), emissive(0, 0, 0, 1);
     float power = 0;
     source.Get(AI_MATKEY_COLOR_DIFFUSE, diffuse);
@@ -78,8 +83,6 @@ MaterialLook ReadMaterial(const aiMaterial& source, TextureResolver& textures) {
     look.material = std::make_shared<Material>(power);
     look.material->SetSpecular(specular.r, specular.g, specular.b);
     look.material->SetEmissive(emissive.r, emissive.g, emissive.b);
-    aiString name;
-    source.Get(AI_MATKEY_NAME, name);
     look.material->SetName(name.C_Str());
     aiString path;
     if (source.GetTexture(aiTextureType_DIFFUSE, 0, &path) == AI_SUCCESS && path.length > 0)

@@ -79,6 +79,19 @@ TEST_F(XFiles, IntoAMeshBuilderAllMeshesMerged) {
     EXPECT_EQ(asked.size(), 2u);
 }
 
+TEST_F(XFiles, BinaryFilesAndMeshesWithoutMaterial) {
+    scene->LoadFromFile(kFixtures + "/solo_binary.x");
+    ASSERT_EQ(scene->GetChildCount(), 1);
+    const FramePtr solo = scene->GetChild(0);
+    EXPECT_EQ(solo->GetName(), "Solo");
+    const auto mesh = std::dynamic_pointer_cast<MeshBuilder>(solo->GetVisual(0));
+    ASSERT_TRUE(mesh);
+    ASSERT_EQ(mesh->GetVertexCount(), 3);
+    ExpectNear(mesh->GetVertex(1), {0, 1, 2});
+    EXPECT_EQ(mesh->GetFace(0)->GetColor(), 0xFFFFFFFFu);
+    EXPECT_EQ(mesh->GetFace(0)->GetMaterial(), nullptr);
+}
+
 TEST_F(XFiles, TexturesFromTheSearchPathWithoutACallback) {
     QTemporaryDir folder;
     QImage picture(2, 2, QImage::Format_RGB32);
