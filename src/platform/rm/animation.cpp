@@ -93,13 +93,6 @@ void AnimationSet::AddAnimation(const AnimationPtr& animation) {
     animations_.push_back(animation);
 }
 
-void AnimationSet::DeleteAnimation(const AnimationPtr& animation) {
-    const auto found = std::find(animations_.begin(), animations_.end(), animation);
-    if (found == animations_.end())
-        throw Failure(failure_number::InvalidArgument, "The animation is not part of this set");
-    animations_.erase(found);
-}
-
 void AnimationSet::SetTime(float time) const {
     for (const AnimationPtr& animation : animations_) animation->SetTime(time);
 }

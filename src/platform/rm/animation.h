@@ -38,7 +38,6 @@ public:
     void SetTime(float time) const;
 
     int32_t GetRotateKeyCount() const { return static_cast<int32_t>(rotations_.size()); }
-    int32_t GetPositionKeyCount() const { return static_cast<int32_t>(positions_.size()); }
 
 private:
     template <class Value>
@@ -64,7 +63,6 @@ using AnimationPtr = std::shared_ptr<Animation>;
 class AnimationSet {
 public:
     void AddAnimation(const AnimationPtr& animation);
-    void DeleteAnimation(const AnimationPtr& animation);
     const std::vector<AnimationPtr>& GetAnimations() const { return animations_; }
     void SetTime(float time) const;
     void SetName(std::string name) { name_ = std::move(name); }

@@ -94,8 +94,6 @@ void Frame::AddLight(const LightPtr& light) {
     lights_.push_back(light);
 }
 
-void Frame::DeleteLight(const LightPtr& light) { Remove(lights_, light, "Light"); }
-
 void Frame::LoadFromFile(const std::string& file, const TextureCallback& callback) {
     const XScene scene = ReadXFile(file, searchPath_.get(), callback);
     AddXFrames(*this, scene, searchPath_);

@@ -84,7 +84,6 @@ public:
     int32_t GetVisualCount() const { return static_cast<int32_t>(visuals_.size()); }
     VisualArray GetVisuals() const { return VisualArray(visuals_); }
     void AddLight(const LightPtr& light);
-    void DeleteLight(const LightPtr& light);
     const std::vector<LightPtr>& Lights() const { return lights_; }
 
     // Adds one child frame per frame of a DirectX mesh file, each with one

@@ -9,10 +9,4 @@ Light::Light(int32_t type, ColorRGB color) : type_(type), color_(color) {
         throw Failure(failure_number::InvalidArgument, "Unknown light type " + std::to_string(type));
 }
 
-void Light::SetAttenuation(float constant, float linear, float quadratic) {
-    constant_ = constant;
-    linear_ = linear;
-    quadratic_ = quadratic;
-}
-
 }  // namespace rm

@@ -99,8 +99,7 @@ struct Renderer::State : OffscreenContext, QOpenGLFunctions_3_3_Core {
 
     // Uniform locations.
     int uWorld, uViewProjection, uLit, uFlat, uTextured, uTexture, uAmbientLight, uLightCount, uLightType, uLightColor,
-        uLightPosition, uLightDirection, uLightAttenuation, uLightCone, uLightRange, uEmissive, uSpecular,
-        uMaterialAmbient, uPower, uEye;
+        uLightPosition, uLightDirection, uLightCone, uEmissive, uSpecular, uMaterialAmbient, uPower, uEye;
 
     void MakeCurrent() {
         if (!context.makeCurrent(&surface))
@@ -294,10 +293,7 @@ struct Renderer::State : OffscreenContext, QOpenGLFunctions_3_3_Core {
             glUniform3f(uLightColor + n, c.r, c.g, c.b);
             glUniform3f(uLightPosition + n, position.x, position.y, position.z);
             glUniform3f(uLightDirection + n, direction.x, direction.y, direction.z);
-            glUniform3f(uLightAttenuation + n, light.GetConstantAttenuation(), light.GetLinearAttenuation(),
-                        light.GetQuadraticAttenuation());
-            glUniform2f(uLightCone + n, std::cos(light.GetUmbra() / 2), std::cos(light.GetPenumbra() / 2));
-            glUniform1f(uLightRange + n, light.GetRange());
+            glUniform2f(uLightCone + n, std::cos(Light::kUmbra / 2), std::cos(Light::kPenumbra / 2));
         }
     }
 
@@ -377,9 +373,7 @@ Renderer::Renderer(int width, int height) : state_(std::make_unique<State>()) {
     s.uLightColor = at("uLightColor[0]");
     s.uLightPosition = at("uLightPosition[0]");
     s.uLightDirection = at("uLightDirection[0]");
-    s.uLightAttenuation = at("uLightAttenuation[0]");
     s.uLightCone = at("uLightCone[0]");
-    s.uLightRange = at("uLightRange[0]");
     s.uEmissive = at("uEmissive");
     s.uSpecular = at("uSpecular");
     s.uMaterialAmbient = at("uMaterialAmbient");

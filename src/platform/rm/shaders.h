@@ -22,9 +22,7 @@ uniform int uLightType[8];
 uniform vec3 uLightColor[8];
 uniform vec3 uLightPosition[8];
 uniform vec3 uLightDirection[8];
-uniform vec3 uLightAttenuation[8];
 uniform vec2 uLightCone[8];
-uniform float uLightRange[8];
 uniform vec3 uEmissive;
 uniform vec3 uSpecular;
 uniform vec3 uMaterialAmbient;
@@ -53,10 +51,7 @@ void main() {
             } else {
                 vec3 d = uLightPosition[i] - world.xyz;
                 float distance = length(d);
-                if (distance > uLightRange[i]) continue;
                 l = distance > 0.0 ? d / distance : vec3(0.0);
-                vec3 a = uLightAttenuation[i];
-                k = 1.0 / max(a.x + a.y * distance + a.z * distance * distance, 1e-6);
                 if (uLightType[i] == 2)
                     k *= smoothstep(uLightCone[i].y, uLightCone[i].x, dot(-l, uLightDirection[i]));
             }

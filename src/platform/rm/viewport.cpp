@@ -45,6 +45,4 @@ void Viewport::SetField(float field) {
     field_ = field;
 }
 
-void Viewport::SetCamera(const std::shared_ptr<Frame>& camera) { camera_ = camera; }
-
 }  // namespace rm

@@ -42,9 +42,7 @@ public:
     float GetFront() const { return front_; }
     float GetBack() const { return back_; }
     float GetField() const { return field_; }
-    void SetCamera(const std::shared_ptr<Frame>& camera);
     const std::shared_ptr<Frame>& GetCamera() const { return camera_; }
-    const std::shared_ptr<Device>& GetDevice() const { return device_; }
 
 private:
     std::shared_ptr<Device> device_;

@@ -95,6 +95,25 @@ TEST_F(Rendering, LitTexturedColourKeyedQuad) {
     EXPECT_TRUE(Near(At(20, 32), 0, 0, 0));
 }
 
+TEST_F(Rendering, PointAndSpotLightsShineFromTheirFrames) {
+    AddQuad(scene, 2)->GenerateNormals(1, 1);
+    const FramePtr lamp = d3drm->CreateFrame(scene);
+    lamp->AddLight(d3drm->CreateLightRGB(light_type::Point, 0, 1, 0));
+    Draw();  // lit at the corners (Gouraud), each seen at an angle
+    EXPECT_GT(At(32, 32).green(), 200);
+    EXPECT_EQ(At(32, 32).red(), 0);
+
+    scene->DeleteChild(lamp);
+    const FramePtr spot = d3drm->CreateFrame(scene);
+    spot->SetPosition(nullptr, 0, 0, -20);
+    spot->AddLight(d3drm->CreateLightRGB(light_type::Spot, 1, 0, 0));
+    Draw();
+    EXPECT_TRUE(Near(At(32, 32), 255, 0, 0)) << "inside the cone";
+    spot->SetOrientation(scene, {0, 0, -1}, {0, 1, 0});
+    Draw();
+    EXPECT_TRUE(Near(At(32, 32), 0, 0, 0)) << "turned away";
+}
+
 TEST_F(Rendering, DecalFacesTheCameraFromItsOrigin) {
     const FramePtr spot = d3drm->CreateFrame(scene);
     spot->SetPosition(nullptr, 0, 0, 5);
