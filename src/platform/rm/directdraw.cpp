@@ -70,7 +70,7 @@ void Surface::BltColorFill(const Rect& area, uint32_t color) {
     }
 }
 
-void DirectDraw7::SetCooperativeLevel(WindowHandle, int32_t) {}
+void DirectDraw7::SetCooperativeLevel(WindowHandle window, int32_t) { window_ = window; }
 
 void DirectDraw7::SetDisplayMode(int32_t width, int32_t height, int32_t bits, int32_t, int32_t) {
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384)
@@ -81,7 +81,8 @@ void DirectDraw7::SetDisplayMode(int32_t width, int32_t height, int32_t bits, in
 std::shared_ptr<Surface> DirectDraw7::CreateSurface(int32_t, int32_t, int32_t backBufferCount) {
     const DisplayMode mode = mode_.width > 0 ? mode_ : Desktop();
     std::shared_ptr<Surface> primary(new Surface(true, mode.width, mode.height));
-    primary->display_ = new Display(nullptr, mode.width, mode.height);
+    if (window_) window_->showFullScreen();
+    primary->display_ = new Display(window_, mode.width, mode.height);
     if (backBufferCount > 0) {
         primary->back_.reset(new Surface(false, mode.width, mode.height));
         primary->back_->front_ = primary;

@@ -37,11 +37,13 @@ private:
     QPointer<QWidget> window_;
 };
 
-// A DirectDraw surface. The primary surface of a full-screen chain is a
-// full-screen window of its own showing a picture of the display-mode size,
-// scaled onto the screen; its attached back buffer is what a device made on
-// it renders into. Blt copies a rectangle of the back buffer into the primary
-// picture and shows it; rectangles are clipped to the surfaces.
+// A DirectDraw surface. The primary surface of a full-screen chain shows a
+// picture of the display-mode size, scaled onto the screen: in the window
+// given to the cooperative level, which it makes full screen and fills
+// beneath that window's own children (so a chat box stays visible in a strip
+// that blits leave alone), or else in a full-screen window of its own. Its
+// attached back buffer is what a device made on it renders into. Blt copies a rectangle of the back buffer into the
+// primary picture and shows it; rectangles are clipped to the surfaces.
 class Surface : public std::enable_shared_from_this<Surface> {
 public:
     ~Surface();
@@ -82,7 +84,8 @@ private:
 
 // The display driver, as the full-screen path uses it. The display mode is
 // taken as the size of the full-screen picture; the desktop's own mode is
-// never changed.
+// never changed. The cooperative level's window is where the primary surface
+// is shown.
 class DirectDraw7 {
 public:
     void SetCooperativeLevel(WindowHandle window, int32_t flags);
@@ -94,6 +97,7 @@ public:
 
 private:
     DisplayMode mode_;
+    QPointer<QWidget> window_;
 };
 
 // The display modes offered: the common sizes up to the desktop's, and the

@@ -223,6 +223,20 @@ TEST(FullScreen, BlitLeavesTheStripBelowTheRectangle) {
     EXPECT_EQ(primary->Picture().pixelColor(5, 45), QColor(Qt::black));
     EXPECT_THROW(back->Blt({0, 0, 1, 1}, primary, {0, 0, 1, 1}), Failure);
     EXPECT_THROW(back->GetAttachedSurface(0), Failure);
+    EXPECT_TRUE(primary->GetDisplay()->isWindow());
+}
+
+TEST(FullScreen, ShownInTheCooperativeWindowBeneathItsChildren) {
+    DirectX7 dx7;
+    QWidget window;
+    auto* chat = new QWidget(&window);
+    const auto draw = dx7.DirectDrawCreate("");
+    draw->SetCooperativeLevel(&window, 19);
+    draw->SetDisplayMode(kSize, 48, 32, 0, 0);
+    const auto primary = draw->CreateSurface(33, 25112, 1);
+    EXPECT_TRUE(window.isFullScreen());
+    EXPECT_EQ(primary->GetDisplay()->parentWidget(), &window);
+    EXPECT_EQ(window.children().last(), chat);  // the chat box lies above the picture
 }
 
 TEST(Enumerations, CountFromOne) {
