@@ -273,8 +273,11 @@ void Frame::RayPick(const FramePtr& reference, const Ray& ray, PickArray& result
     if (Length(direction) == 0) throw Failure(failure_number::InvalidArgument, "A ray pick needs a direction");
     const Vector origin = TransformPoint(ray.position, toWorld);
     CollectPicks(WorldOf(parent_.lock()), origin, direction, result);
-    std::stable_sort(result.hits_.begin(), result.hits_.end(),
-                     [](const auto& a, const auto& b) { return a.record.distance < b.record.distance; });
+    // Few hits, and no buffer to allocate as a stable sort would: insertion.
+    auto& hits = result.hits_;
+    for (size_t i = 1; i < hits.size(); ++i)
+        for (size_t j = i; j > 0 && hits[j].record.distance < hits[j - 1].record.distance; --j)
+            std::swap(hits[j], hits[j - 1]);
 }
 
 void Frame::CollectPicks(const Matrix4& parentWorld, const Vector& origin, const Vector& direction,
