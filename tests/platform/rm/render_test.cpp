@@ -219,6 +219,8 @@ TEST(FullScreen, BlitLeavesTheStripBelowTheRectangle) {
     EXPECT_EQ(primary->Picture().pixelColor(5, 30), QColor(Qt::red));
     EXPECT_EQ(primary->Picture().pixelColor(5, 45), QColor(Qt::white));
 
+    device->TextOut(1, 1, "over the picture");  // goes to the primary surface's window
+
     primary->BltColorFill({0, 0, kSize, 48}, 0);
     EXPECT_EQ(primary->Picture().pixelColor(5, 45), QColor(Qt::black));
     EXPECT_THROW(back->Blt({0, 0, 1, 1}, primary, {0, 0, 1, 1}), Failure);
