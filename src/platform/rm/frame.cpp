@@ -1,0 +1,312 @@
+#include "platform/rm/frame.h"
+
+#include "platform/failure.h"
+#include "platform/rm/mesh.h"
+#include "platform/rm/x_file.h"
+
+#include <algorithm>
+
+namespace rm {
+namespace {
+
+Failure NotFound(const char* what) {
+    return Failure(failure_number::InvalidArgument, std::string(what) + " is not attached to this frame");
+}
+
+template <class Item>
+void Remove(std::vector<std::shared_ptr<Item>>& items, const std::shared_ptr<Item>& item, const char* what) {
+    const auto found = std::find(items.begin(), items.end(), item);
+    if (found == items.end()) throw NotFound(what);
+    items.erase(found);
+}
+
+void Grow(Box& box, bool& any, const Vector& p) {
+    if (!any) {
+        box = {p, p};
+        any = true;
+        return;
+    }
+    box.min = {std::min(box.min.x, p.x), std::min(box.min.y, p.y), std::min(box.min.z, p.z)};
+    box.max = {std::max(box.max.x, p.x), std::max(box.max.y, p.y), std::max(box.max.z, p.z)};
+}
+
+}  // namespace
+
+template <class Item>
+const std::shared_ptr<Item>& ObjectArray<Item>::GetElement(int32_t index) const {
+    if (index < 0 || index >= GetSize()) throw Failure(failure_number::SubscriptOutOfRange, "Array index out of range");
+    return items_[index];
+}
+template class ObjectArray<Frame>;
+template class ObjectArray<Visual>;
+
+Frame::Frame(std::shared_ptr<SearchPath> searchPath) : searchPath_(std::move(searchPath)) {}
+
+Frame::~Frame() = default;
+
+FramePtr Frame::Create(const FramePtr& parent, std::shared_ptr<SearchPath> searchPath) {
+    FramePtr frame(new Frame(std::move(searchPath)));
+    if (parent) parent->AddChild(frame);
+    return frame;
+}
+
+void Frame::AddChild(const FramePtr& child) {
+    if (!child) throw Failure(failure_number::ObjectNotSet, "No frame to add");
+    for (const Frame* up = this; up; up = up->parent_.lock().get())
+        if (up == child.get()) throw Failure(failure_number::InvalidArgument, "A frame cannot be its own descendant");
+    if (const FramePtr old = child->GetParent()) {
+        const Matrix4 world = child->WorldTransform();
+        Remove(old->children_, child, "Frame");
+        child->parent_ = weak_from_this();
+        child->SetWorldTransform(world);
+    } else {
+        child->parent_ = weak_from_this();
+    }
+    children_.push_back(child);
+}
+
+void Frame::DeleteChild(const FramePtr& child) {
+    Remove(children_, child, "Frame");
+    child->parent_.reset();
+}
+
+const FramePtr& Frame::GetChild(int32_t index) const {
+    if (index < 0 || index >= GetChildCount())
+        throw Failure(failure_number::SubscriptOutOfRange, "Child index out of range");
+    return children_[index];
+}
+
+void Frame::AddVisual(const VisualPtr& visual) {
+    if (!visual) throw Failure(failure_number::ObjectNotSet, "No visual to add");
+    visuals_.push_back(visual);
+}
+
+void Frame::DeleteVisual(const VisualPtr& visual) { Remove(visuals_, visual, "Visual"); }
+
+const VisualPtr& Frame::GetVisual(int32_t index) const {
+    if (index < 0 || index >= GetVisualCount())
+        throw Failure(failure_number::SubscriptOutOfRange, "Visual index out of range");
+    return visuals_[index];
+}
+
+void Frame::AddLight(const LightPtr& light) {
+    if (!light) throw Failure(failure_number::ObjectNotSet, "No light to add");
+    lights_.push_back(light);
+}
+
+void Frame::LoadFromFile(const std::string& file, const TextureCallback& callback) {
+    const XScene scene = ReadXFile(file, searchPath_.get(), callback);
+    AddXFrames(*this, scene, searchPath_);
+}
+
+Matrix4 Frame::WorldOf(const FramePtr& reference) { return reference ? reference->WorldTransform() : Matrix4{}; }
+
+Matrix4 Frame::WorldTransform() const {
+    Matrix4 world = local_;
+    for (FramePtr up = parent_.lock(); up; up = up->parent_.lock()) world = Multiply(world, up->local_);
+    return world;
+}
+
+void Frame::SetWorldTransform(const Matrix4& world) {
+    const FramePtr parent = parent_.lock();
+    local_ = parent ? Multiply(world, Inverse(parent->WorldTransform())) : world;
+}
+
+void Frame::SetPosition(const FramePtr& reference, float x, float y, float z) {
+    const Vector world = TransformPoint({x, y, z}, WorldOf(reference));
+    const FramePtr parent = parent_.lock();
+    SetRow(local_, 3, parent ? TransformPoint(world, Inverse(parent->WorldTransform())) : world);
+}
+
+Vector Frame::GetPosition(const FramePtr& reference) const {
+    return TransformPoint(Row(WorldTransform(), 3), Inverse(WorldOf(reference)));
+}
+
+void Frame::SetWorldAxes(const Vector& direction, const Vector& up, bool keepScale) {
+    const Vector z = Normalize(direction);
+    if (Length(z) == 0) throw Failure(failure_number::InvalidArgument, "Zero direction");
+    Vector x = Normalize(Cross(up, z));
+    if (Length(x) == 0) x = Normalize(Cross(std::abs(z.y) < 0.9f ? Vector{0, 1, 0} : Vector{1, 0, 0}, z));
+    const Vector y = Cross(z, x);
+    Matrix4 world = WorldTransform();
+    const Vector scale =
+        keepScale ? Vector{Length(Row(world, 0)), Length(Row(world, 1)), Length(Row(world, 2))} : Vector{1, 1, 1};
+    SetRow(world, 0, x * scale.x);
+    SetRow(world, 1, y * scale.y);
+    SetRow(world, 2, z * scale.z);
+    SetWorldTransform(world);
+}
+
+void Frame::SetOrientation(const FramePtr& reference, const Vector& direction, const Vector& up) {
+    const Matrix4 toWorld = WorldOf(reference);
+    SetWorldAxes(TransformDirection(direction, toWorld), TransformDirection(up, toWorld), reference.get() == this);
+}
+
+void Frame::GetOrientation(const FramePtr& reference, Vector& direction, Vector& up) const {
+    const Matrix4 world = WorldTransform();
+    const Matrix4 toReference = Inverse(WorldOf(reference));
+    direction = Normalize(TransformDirection(Row(world, 2), toReference));
+    up = Normalize(TransformDirection(Row(world, 1), toReference));
+}
+
+void Frame::LookAt(const FramePtr& target, const FramePtr& reference, int32_t) {
+    if (!target) throw Failure(failure_number::ObjectNotSet, "No frame to look at");
+    const Vector from = Row(WorldTransform(), 3);
+    const Vector to = Row(target->WorldTransform(), 3);
+    SetWorldAxes(to - from, Row(WorldOf(reference), 1), reference.get() == this);
+}
+
+void Frame::SetQuaternion(const FramePtr& reference, const Quaternion& rotation) {
+    const Matrix4 turn = Multiply(QuaternionMatrix(rotation), WorldOf(reference));
+    SetWorldAxes(Row(turn, 2), Row(turn, 1), reference.get() == this);
+}
+
+void Frame::Combine(int32_t mode, const Matrix4& matrix) {
+    switch (mode) {
+        case combine::Replace:
+            local_ = matrix;
+            break;
+        case combine::Before:
+            local_ = Multiply(matrix, local_);
+            break;
+        case combine::After:
+            local_ = Multiply(local_, matrix);
+            break;
+        default:
+            throw Failure(failure_number::InvalidArgument, "Unknown combine type " + std::to_string(mode));
+    }
+}
+
+void Frame::AddRotation(int32_t mode, const Vector& axis, float angle) { Combine(mode, RotationMatrix(axis, angle)); }
+void Frame::AddScale(int32_t mode, float sx, float sy, float sz) { Combine(mode, ScaleMatrix({sx, sy, sz})); }
+void Frame::AddTranslation(int32_t mode, float x, float y, float z) { Combine(mode, TranslationMatrix({x, y, z})); }
+void Frame::AddTransform(int32_t mode, const Matrix4& matrix) { Combine(mode, matrix); }
+
+Matrix4 Frame::GetTransform(const FramePtr& reference) const {
+    return reference ? Multiply(WorldTransform(), Inverse(reference->WorldTransform())) : WorldTransform();
+}
+
+void Frame::SetRotation(const FramePtr& reference, const Vector& axis, float anglePerUnit) {
+    const FramePtr parent = parent_.lock();
+    const Matrix4 toParent = Multiply(WorldOf(reference), Inverse(WorldOf(parent)));
+    rotationAxis_ = TransformDirection(axis, toParent);
+    rotationRate_ = anglePerUnit;
+}
+
+void Frame::SetVelocity(const FramePtr& reference, float x, float y, float z, bool withRotation) {
+    const Matrix4 target = withRotation ? WorldTransform() : WorldOf(parent_.lock());
+    velocity_ = TransformDirection({x, y, z}, Multiply(WorldOf(reference), Inverse(target)));
+    velocityTurns_ = withRotation;
+}
+
+void Frame::Move(double delta) {
+    if (rotationRate_ != 0 && Length(rotationAxis_) > 0) {
+        const Matrix4 turn = RotationMatrix(rotationAxis_, float(rotationRate_ * delta));
+        for (int row = 0; row < 3; ++row) SetRow(local_, row, TransformDirection(Row(local_, row), turn));
+    }
+    const Vector step = velocityTurns_ ? TransformDirection(velocity_, local_) : velocity_;
+    SetRow(local_, 3, Row(local_, 3) + step * float(delta));
+}
+
+void Frame::TransformVectors(const FramePtr& reference, int32_t count, Vector* destination,
+                             const Vector* source) const {
+    const Matrix4 toReference = GetTransform(reference);
+    for (int32_t i = 0; i < count; ++i) destination[i] = TransformPoint(source[i], toReference);
+}
+
+void Frame::InverseTransformVectors(const FramePtr& reference, int32_t count, Vector* destination,
+                                    const Vector* source) const {
+    const Matrix4 fromReference = Inverse(GetTransform(reference));
+    for (int32_t i = 0; i < count; ++i) destination[i] = TransformPoint(source[i], fromReference);
+}
+
+void Frame::GrowBox(const Matrix4& toTarget, Box& box, bool& any) const {
+    for (const VisualPtr& visual : visuals_) {
+        if (const auto* builder = dynamic_cast<const MeshBuilder*>(visual.get())) {
+            if (builder->GetVertexCount() == 0) continue;
+            const Box own = builder->GetBox();
+            for (int corner = 0; corner < 8; ++corner)
+                Grow(box, any,
+                     TransformPoint({corner & 1 ? own.max.x : own.min.x, corner & 2 ? own.max.y : own.min.y,
+                                     corner & 4 ? own.max.z : own.min.z},
+                                    toTarget));
+        } else if (const auto* mesh = dynamic_cast<const Mesh*>(visual.get())) {
+            for (const MeshVertex& v : mesh->Vertices()) Grow(box, any, TransformPoint(v.position, toTarget));
+        }
+    }
+    for (const FramePtr& child : children_) child->GrowBox(Multiply(child->local_, toTarget), box, any);
+}
+
+Box Frame::GetHierarchyBox() const {
+    Box box;
+    bool any = false;
+    GrowBox(Matrix4{}, box, any);
+    return box;
+}
+
+FramePtr Frame::Clone() const {
+    FramePtr copy(new Frame(searchPath_));
+    copy->local_ = local_;
+    copy->visuals_ = visuals_;
+    copy->lights_ = lights_;
+    copy->velocity_ = velocity_;
+    copy->velocityTurns_ = velocityTurns_;
+    copy->rotationAxis_ = rotationAxis_;
+    copy->rotationRate_ = rotationRate_;
+    copy->traversal_ = traversal_;
+    copy->sortMode_ = sortMode_;
+    copy->appData_ = appData_;
+    copy->name_ = name_;
+    return copy;
+}
+
+PickArray Frame::RayPick(const FramePtr& reference, const Ray& ray, int32_t) const {
+    PickArray result;
+    RayPick(reference, ray, result);
+    return result;
+}
+
+void Frame::RayPick(const FramePtr& reference, const Ray& ray, PickArray& result) const {
+    result.hits_.clear();
+    const Matrix4 toWorld = WorldOf(reference);
+    const Vector direction = Normalize(TransformDirection(ray.direction, toWorld));
+    if (Length(direction) == 0) throw Failure(failure_number::InvalidArgument, "A ray pick needs a direction");
+    const Vector origin = TransformPoint(ray.position, toWorld);
+    CollectPicks(WorldOf(parent_.lock()), origin, direction, result);
+    // Few hits, and no buffer to allocate as a stable sort would: insertion.
+    auto& hits = result.hits_;
+    for (size_t i = 1; i < hits.size(); ++i)
+        for (size_t j = i; j > 0 && hits[j].record.distance < hits[j - 1].record.distance; --j)
+            std::swap(hits[j], hits[j - 1]);
+}
+
+void Frame::CollectPicks(const Matrix4& parentWorld, const Vector& origin, const Vector& direction,
+                         PickArray& result) const {
+    if (!(traversal_ & traversal::Pick)) return;
+    const Matrix4 world = Multiply(local_, parentWorld);
+    if (!visuals_.empty()) {
+        // The ray in this frame's coordinates: t keeps its meaning, world distance.
+        const Matrix4 toLocal = Inverse(world);
+        const Vector localOrigin = TransformPoint(origin, toLocal);
+        const Vector localDirection = TransformDirection(direction, toLocal);
+        for (const VisualPtr& visual : visuals_) {
+            float t = 0;
+            int32_t face = -1;
+            if (const auto* builder = dynamic_cast<const MeshBuilder*>(visual.get())) {
+                RayHit hit;
+                if (!(builder->GetEnable() & enable::Pick) || !builder->Intersect(localOrigin, localDirection, hit))
+                    continue;
+                t = hit.t;
+                face = hit.face;
+            } else if (const auto* mesh = dynamic_cast<const Mesh*>(visual.get())) {
+                if (!mesh->Intersect(localOrigin, localDirection, t, face)) continue;
+            } else {
+                continue;
+            }
+            result.hits_.push_back({visual, {face, origin + direction * t, t}});
+        }
+    }
+    for (const FramePtr& child : children_) child->CollectPicks(world, origin, direction, result);
+}
+
+}  // namespace rm

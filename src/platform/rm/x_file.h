@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/rm/material.h"
+#include "platform/rm/math.h"
+#include "platform/rm/mesh_builder.h"
+#include "platform/rm/texture.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace rm {
+
+class Frame;
+class SearchPath;
+
+// A DirectX mesh file as read, in its own left-handed coordinates and with its
+// own texture coordinates and corner order.
+struct XMesh {
+    std::string name;
+    std::vector<Vector> positions;
+    std::vector<Vector> normals;  // empty or one per position
+    std::vector<MeshBuilder::TextureCoordinates> coordinates;
+    std::vector<std::vector<uint32_t>> faces;
+    uint32_t color = 0xFFFFFFFF;
+    MaterialPtr material;
+    TexturePtr texture;
+};
+
+struct XNode {
+    std::string name;
+    Matrix4 transform;
+    std::vector<size_t> meshes;
+    std::vector<size_t> children;
+};
+
+// Node 0 is the root. When the file has several top frames or meshes outside
+// any frame, the root is no frame of the file but their common holder.
+struct XScene {
+    std::vector<XNode> nodes;
+    std::vector<XMesh> meshes;
+    bool rootIsFileFrame = false;
+};
+
+// Reads `file`, found through the search path (none: taken as it is). Each
+// texture name of the file is resolved once: by the callback when there is
+// one, else by loading that file through the search path; a texture that
+// cannot be had leaves its faces untextured. A missing or malformed file
+// throws Failure.
+XScene ReadXFile(const std::string& file, const SearchPath* searchPath, const TextureCallback& callback);
+
+// Appends the meshes of `node`, brought into the builder's coordinates by
+// `toBuilder`, and, when `withChildren`, those of its descendants through
+// their own transforms too.
+void AppendXNode(MeshBuilder& builder, const XScene& scene, size_t node, const Matrix4& toBuilder, bool withChildren);
+
+// One child frame of `target` per frame of the file, each with a mesh builder
+// of its own meshes as its visual; meshes outside any frame go to a mesh
+// builder on `target` itself.
+void AddXFrames(Frame& target, const XScene& scene, const std::shared_ptr<SearchPath>& searchPath);
+
+}  // namespace rm

@@ -1,0 +1,92 @@
+#include "platform/failure.h"
+#include "scene_fixture.h"
+
+using namespace rm;
+using namespace rm_test;
+
+namespace {
+
+class Hierarchy : public testing::Test {
+protected:
+    Direct3DRM d3drm;
+    FramePtr scene = d3drm.CreateFrame(nullptr);
+};
+
+TEST_F(Hierarchy, ChildrenInInsertionOrderAndArraysAreSnapshots) {
+    const FramePtr a = d3drm.CreateFrame(scene), b = d3drm.CreateFrame(scene), c = d3drm.CreateFrame(scene);
+    const FrameArray before = scene->GetChildren();
+    scene->DeleteChild(b);
+    ASSERT_EQ(before.GetSize(), 3);
+    EXPECT_EQ(before.GetElement(1), b);
+    const FrameArray after = scene->GetChildren();
+    ASSERT_EQ(after.GetSize(), 2);
+    EXPECT_EQ(after.GetElement(0), a);
+    EXPECT_EQ(after.GetElement(1), c);
+    EXPECT_EQ(b->GetParent(), nullptr);
+    EXPECT_EQ(c->GetParent(), scene);
+    EXPECT_THROW(after.GetElement(2), Failure);
+    EXPECT_THROW(scene->DeleteChild(b), Failure);
+    EXPECT_THROW(a->AddChild(scene), Failure);  // a loop
+}
+
+TEST_F(Hierarchy, ReparentingKeepsTheWorldPlacementAFreeFrameKeepsItsOwn) {
+    const FramePtr left = d3drm.CreateFrame(scene), right = d3drm.CreateFrame(scene);
+    left->SetPosition(nullptr, 10, 0, 0);
+    right->AddRotation(combine::Replace, {0, 1, 0}, kPi / 2);
+    const FramePtr moving = d3drm.CreateFrame(left);
+    moving->SetPosition(nullptr, 11, 0, 0);
+    right->AddChild(moving);
+    ExpectNear(moving->GetPosition(nullptr), {11, 0, 0});
+    EXPECT_EQ(moving->GetParent(), right);
+
+    const FramePtr free = d3drm.CreateFrame(nullptr);
+    free->SetPosition(nullptr, 0, 0, 1);
+    left->AddChild(free);
+    ExpectNear(free->GetPosition(nullptr), {10, 0, 1});
+}
+
+TEST_F(Hierarchy, VisualsLightsAndData) {
+    const FramePtr frame = d3drm.CreateFrame(scene);
+    const auto builder = Quad(d3drm, 0);
+    const auto texture = Texture::FromImage(QImage(2, 2, QImage::Format_RGB32));
+    frame->AddVisual(builder);
+    frame->AddVisual(texture);
+    EXPECT_EQ(frame->GetVisualCount(), 2);
+    EXPECT_EQ(frame->GetVisual(1), texture);
+    frame->DeleteVisual(builder);
+    EXPECT_EQ(frame->GetVisual(0), texture);
+    EXPECT_THROW(frame->GetVisual(1), Failure);
+    EXPECT_THROW(frame->DeleteVisual(builder), Failure);
+    EXPECT_THROW(frame->AddVisual(nullptr), Failure);
+
+    frame->AddLight(d3drm.CreateLightRGB(light_type::Point, 0.8f, 0.8f, 0.7f));
+    EXPECT_EQ(frame->Lights().size(), 1u);
+    EXPECT_THROW(d3drm.CreateLightRGB(7, 1, 1, 1), Failure);
+
+    frame->SetAppData(-5);
+    frame->SetName("joueur");
+    frame->SetTraversalOptions(1);
+    frame->SetPosition(nullptr, 1, 2, 3);
+    const FramePtr copy = frame->Clone();
+    EXPECT_EQ(copy->GetParent(), nullptr);
+    EXPECT_EQ(copy->GetVisual(0), texture);
+    EXPECT_EQ(copy->GetAppData(), -5);
+    EXPECT_EQ(copy->GetName(), "joueur");
+    EXPECT_EQ(copy->GetTraversalOptions(), 1);
+    ExpectNear(copy->GetPosition(nullptr), {1, 2, 3});
+}
+
+TEST_F(Hierarchy, HierarchyBoxIsInTheFramesOwnCoordinates) {
+    EXPECT_EQ(scene->GetHierarchyBox().max.x, 0);
+    const FramePtr level = d3drm.CreateFrame(scene);
+    level->SetPosition(nullptr, 100, 0, 0);
+    const FramePtr wall = d3drm.CreateFrame(level);
+    wall->AddScale(combine::Replace, 150, 50, 1);
+    wall->SetPosition(level, 0, 0, 20);
+    wall->AddVisual(Quad(d3drm, 0));
+    const Box box = level->GetHierarchyBox();
+    ExpectNear(box.min, {-150, -50, 20});
+    ExpectNear(box.max, {150, 50, 20});
+}
+
+}  // namespace
