@@ -11,9 +11,11 @@
 #include "platform/ui/message_box.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
+
+constexpr int32_t kRenderAndPick = rm::enable::Render | rm::enable::Pick;
+constexpr int32_t kDrawAndPick = rm::traversal::Draw | rm::traversal::Pick;
 
 // The map faces that the "VILLAGE" wall mesh loses once loaded, in this
 // order (counted from 0).
@@ -51,6 +53,42 @@ float LargestExtent(const rm::Box& box) {
     return std::max({box.max.x - box.min.x, box.max.y - box.min.y, box.max.z - box.min.z});
 }
 
+void AddMapLight() {
+    const rm::FramePtr lightFrame = D3DRM->CreateFrame(FrameCamera);
+    lightFrame->AddLight(D3DRM->CreateLightRGB(rm::light_type::Point, 0.8f, 0.8f, 0.7f));
+    lightFrame->SetPosition(FrameMurs, PosLumiere.x, PosLumiere.y, PosLumiere.z);
+}
+
+// Floors and walls are seen and walked on, ladders climbed, the ceiling only
+// seen: a pick never stops at it.
+void LoadLevelMeshes(const rm::TextureCallback& callback, float scale) {
+    const rm::MeshBuilderPtr floors = LoadLevelMesh(NomMap + ".sol", callback, kRenderAndPick, scale);
+    floors->GenerateNormals(1.0f, 1);
+    AddLevelMesh(FrameSols, floors, kDrawAndPick);
+
+    const rm::MeshBuilderPtr walls = LoadLevelMesh(NomMap + ".mur", callback, kRenderAndPick, scale);
+    walls->GenerateNormals(1.0f, 1);
+    AddLevelMesh(FrameMurs, walls, kDrawAndPick);
+    if (UCase(NomMap) == "VILLAGE") DeleteVillageFaces(*walls);
+
+    const std::string ladderFile = NativePath(CheminJeu + "\\map\\" + NomMap + ".lad");
+    if (os::FileExists(ladderFile)) {
+        const rm::MeshBuilderPtr ladders = LoadLevelMesh(ladderFile, callback, kRenderAndPick, scale);
+        AddLevelMesh(FrameEchelles, ladders, kDrawAndPick);
+        ladders->SetName("echelle");
+    }
+
+    AddLevelMesh(FramePlafonds, LoadLevelMesh(NomMap + ".pla", callback, rm::enable::Render, scale),
+                 rm::traversal::Draw);
+}
+
+// The sky box is a cube from -1 to 1, sized to enclose the whole level.
+void LoadSkyBox(const rm::TextureCallback& callback) {
+    const int32_t b = CLng(static_cast<double>(LargestExtent(FrameMonde->GetHierarchyBox())));
+    const float skyScale = static_cast<float>(b) / 2;
+    AddLevelMesh(FrameCouloir1, LoadLevelMesh("boite.x", callback, kRenderAndPick, skyScale), rm::traversal::Draw);
+}
+
 }  // namespace
 
 // Map names come from other machines and from an editable list; only a plain
@@ -63,8 +101,9 @@ bool IsPlainMapName(const std::string& name) {
 
 void ChargeCarte() {
     if (!IsPlainMapName(NomMap)) MapMissing();
-    const std::string mapFolder = CheminJeu + "\\map\\";
-    const std::string mapFile = NativePath(mapFolder + NomMap + ".map");
+    // Once the web downloads exist, a missing map is fetched here before the
+    // second look.
+    const std::string mapFile = NativePath(CheminJeu + "\\map\\" + NomMap + ".map");
     if (!os::FileExists(mapFile)) MapMissing();
 
     SeuilSol = 50.0;
@@ -74,42 +113,14 @@ void ChargeCarte() {
     CielMap = map.skyPrefix;
     PosLumiere = map.light;
     std::copy(map.spawnPoints.begin(), map.spawnPoints.end(), SpawnPoints.begin());
-    const float s = static_cast<float>(map.scale);
 
-    const rm::FramePtr lightFrame = D3DRM->CreateFrame(FrameCamera);
-    lightFrame->AddLight(D3DRM->CreateLightRGB(rm::light_type::Point, 0.8f, 0.8f, 0.7f));
-    lightFrame->SetPosition(FrameMurs, PosLumiere.x, PosLumiere.y, PosLumiere.z);
-
+    AddMapLight();
     D3DRM->SetSearchPath(NativePath(CheminJeu + "\\map"));
 
     Class1 textures;
     const rm::TextureCallback callback = [&textures](const std::string& name) {
         return textures.Direct3DRMLoadTextureCallback3_CallbackRMLoadTexture(name);
     };
-    constexpr int32_t drawAndPick = rm::enable::Render | rm::enable::Pick;
-    static_assert(drawAndPick == (rm::traversal::Draw | rm::traversal::Pick));
-
-    const rm::MeshBuilderPtr floors = LoadLevelMesh(NomMap + ".sol", callback, drawAndPick, s);
-    floors->GenerateNormals(1.0f, 1);
-    AddLevelMesh(FrameSols, floors, drawAndPick);
-
-    const rm::MeshBuilderPtr walls = LoadLevelMesh(NomMap + ".mur", callback, drawAndPick, s);
-    walls->GenerateNormals(1.0f, 1);
-    AddLevelMesh(FrameMurs, walls, drawAndPick);
-    if (UCase(NomMap) == "VILLAGE") DeleteVillageFaces(*walls);
-
-    const std::string ladderFile = NativePath(mapFolder + NomMap + ".lad");
-    if (os::FileExists(ladderFile)) {
-        const rm::MeshBuilderPtr ladders = LoadLevelMesh(ladderFile, callback, drawAndPick, s);
-        AddLevelMesh(FrameEchelles, ladders, drawAndPick);
-        ladders->SetName("echelle");
-    }
-
-    // The ceiling is seen but never stops a pick.
-    AddLevelMesh(FramePlafonds, LoadLevelMesh(NomMap + ".pla", callback, rm::enable::Render, s), rm::traversal::Draw);
-
-    // The sky box is a cube from -1 to 1 sized to enclose the whole level.
-    const int32_t b = CLng(static_cast<double>(LargestExtent(FrameMonde->GetHierarchyBox())));
-    const float skyScale = static_cast<float>(b) / 2;
-    AddLevelMesh(FrameCouloir1, LoadLevelMesh("boite.x", callback, drawAndPick, skyScale), rm::traversal::Draw);
+    LoadLevelMeshes(callback, static_cast<float>(map.scale));
+    LoadSkyBox(callback);
 }
