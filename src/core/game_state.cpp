@@ -1,5 +1,7 @@
 #include "core/game_state.h"
 
+#include "core/map_level.h"
+
 void ResetGameState() {
     IndiceLocal = -1;
     ProductTitle = {};
@@ -80,4 +82,6 @@ void ResetGameState() {
     Message2 = {};
     AfficheInfos = {};
     ChatTyping = {};
+    CielMap = {};
+    PosLumiere = {};
 }
