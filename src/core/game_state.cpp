@@ -1,4 +1,5 @@
 #include "core/game_state.h"
+#include "core/game_sound.h"
 
 void ResetGameState() {
     IndiceLocal = -1;
@@ -48,6 +49,7 @@ void ResetGameState() {
     PrevKeys = {};
     DSound = {};
     DSListener = {};
+    DSPrimaire = {};
     SonsJeu = {};
     FrameScene = {};
     FrameMonde = {};
