@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QWidget>
+
 #include <memory>
 #include <vector>
 
@@ -23,6 +26,7 @@ protected:
         DevClavier->SetCommonDataFormat(input::DIFORMAT_KEYBOARD);
         DevClavier->Acquire();
         GameWindow().Show();
+        QApplication::setActiveWindow(GameWindow().hWnd());
     }
     void TearDown() override { GameWindow().Unload(); }
 
@@ -74,6 +78,17 @@ TEST_F(GameKeys, EscWithTheChatBoxOpenClosesItFirstAndQuitsIfStillDown) {
     EXPECT_FALSE(QuitteJeu);
     Frame({Esc});
     EXPECT_TRUE(QuitteJeu);
+}
+
+TEST_F(GameKeys, EscClosesTheChatBoxWithoutItsLostFocusHandler) {
+    Form1& window = GameWindow();
+    Frame({F5});
+    window.Text1.SetText("brouillon");
+    ASSERT_EQ(window.hWnd()->focusWidget(), window.Text1.hWnd());
+    Frame({Esc});
+    EXPECT_FALSE(window.Text1.Visible());
+    // The lost-focus handler would have sent and emptied the line.
+    EXPECT_EQ(window.Text1.Text(), "brouillon");
 }
 
 TEST_F(GameKeys, KeysPressedWhileChattingActOnceTheBoxCloses) {
