@@ -1,6 +1,8 @@
 // The game window's design, its timed info lines and its chat box.
 
 #include "core/game_window.h"
+#include "platform/play/direct_play.h"
+#include "platform/rm/directx7.h"
 #include "core/game_state.h"
 #include "support/ui_events.h"
 
@@ -75,6 +77,22 @@ TEST_F(GameWindowTest, InfoLineWithAnUnknownSoundStillShows) {
     window.AfficheMessage2("y", -1);
     EXPECT_EQ(Message1, "x");
     EXPECT_EQ(Message2, "y");
+}
+
+TEST_F(GameWindowTest, UnloadDropsTheRootWhateverDirectPlaySays) {
+    window.Show();
+    DX7 = std::make_shared<rm::DirectX7>();
+    DPlay = std::make_shared<play::DirectPlay>();  // no session: destroying the player fails
+    IdLocalDP = 12345;
+    window.Unload();
+    EXPECT_FALSE(window.IsLoaded());
+    EXPECT_FALSE(DX7);
+
+    window.Show();
+    DX7 = std::make_shared<rm::DirectX7>();
+    DPlay = nullptr;
+    window.Unload();
+    EXPECT_FALSE(DX7);
 }
 
 class ChatBox : public GameWindowTest {
