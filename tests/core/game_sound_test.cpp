@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
 #include <unistd.h>
 
 namespace {

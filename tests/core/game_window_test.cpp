@@ -1,9 +1,9 @@
 // The game window's design, its timed info lines and its chat box.
 
 #include "core/game_window.h"
+#include "core/game_state.h"
 #include "platform/play/direct_play.h"
 #include "platform/rm/directx7.h"
-#include "core/game_state.h"
 #include "support/ui_events.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +29,7 @@ TEST_F(GameWindowTest, DesignedAsTheLoadingScreen) {
     EXPECT_FALSE(window.Text1.Visible());
     EXPECT_TRUE(window.Text2.Visible());
     EXPECT_EQ(window.Text2.ForeColor(), 65535);
+    EXPECT_EQ(window.hWnd()->childAt(ui_events::MiddleOf(window.Text2)), window.Text2.hWnd());
     for (ui::Timer* timer : {&window.Timer1, &window.Timer2}) {
         EXPECT_EQ(timer->Interval(), 10000);
         EXPECT_FALSE(timer->Enabled());

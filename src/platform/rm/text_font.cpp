@@ -22,17 +22,18 @@ QFont BundledFont() {
 }  // namespace
 
 QFont TextFont(const std::string& family, int32_t points) {
-    // The HUD sets the same font for every line of every frame.
+    // Callers set the same font for every line of every frame. The font is
+    // kept beyond the application object, so it is never destroyed.
     static std::string lastFamily;
     static int32_t lastPoints = 0;
-    static QFont last;
-    if (family == lastFamily && points == lastPoints && lastPoints != 0) return last;
+    static QFont* const last = new QFont;
+    if (family == lastFamily && points == lastPoints && lastPoints != 0) return *last;
     const QString name = QString::fromStdString(family);
     QFont font = QFontDatabase::hasFamily(name) ? QFont(name) : BundledFont();
     font.setPointSize(points > 0 ? points : DefaultPoints);
     lastFamily = family;
     lastPoints = points;
-    last = font;
+    *last = font;
     return font;
 }
 
