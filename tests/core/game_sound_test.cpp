@@ -7,6 +7,8 @@
 #include "core/game_state.h"
 #include "core/game_window.h"
 #include "platform/sound/direct_sound.h"
+#include "platform/ui/form.h"
+#include "platform/ui/timer.h"
 
 #include <gtest/gtest.h>
 
@@ -59,18 +61,21 @@ TEST_F(GameSound, AnInfoSoundCutsArrivalAndChatShortAndStartsFromTheBeginning) {
 }
 
 TEST_F(GameSound, HumiliationYieldsToTheEventQueue) {
+    ui::Form probe("probe");
+    ui::Timer timer(probe, "timer");
     bool ran = false;
-    GameWindow().Timer1.SetInterval(1);
-    GameWindow().Timer1.Tick = [&] { ran = true; };
-    GameWindow().Timer1.SetEnabled(true);
+    timer.Tick = [&] { ran = true; };
+    probe.Load();
+    timer.SetInterval(1);
+    usleep(5000);
     JoueSonInfo(2);
     EXPECT_FALSE(ran);
     for (int i = 0; i < 50 && !ran; ++i) {
-        usleep(2000);
         JoueSonInfo(3);
+        usleep(2000);
     }
     EXPECT_TRUE(ran);
-    EXPECT_LE(At(3), 4);
+    probe.Unload();
 }
 
 TEST_F(GameSound, EmptySlotsAndUnknownNumbersPlayNothing) {
