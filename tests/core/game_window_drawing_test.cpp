@@ -116,4 +116,36 @@ TEST_F(WindowedGame, HudIsDrawnInWhiteOverThePresentedPicture) {
     EXPECT_EQ(whiteIn({10, 10, 120, 14}), 0);
 }
 
+TEST(FullScreenGame, KeypadPaintsTheBorderAroundASmallerViewBlack) {
+    input::ScriptedInput keys;
+    DevClavier = std::make_shared<input::Device>(input::Device::Kind::Keyboard);
+    DevClavier->SetCommonDataFormat(input::DIFORMAT_KEYBOARD);
+    DevClavier->Acquire();
+    DX7 = std::make_shared<rm::DirectX7>();
+    D3DRM = DX7->Direct3DRMCreate();
+    const auto draw = DX7->DirectDrawCreate("");
+    draw->SetCooperativeLevel(GameWindow().hWnd(), 19);
+    draw->SetDisplayMode(320, 240, 32, 0, 0);
+    SurfPrimaire = draw->CreateSurface(33, 25112, 1);
+    SurfArriere = SurfPrimaire->GetAttachedSurface(24588);
+    Device3D = D3DRM->CreateDeviceFromSurface("IID_IDirect3DHALDevice", draw, SurfArriere, 0);
+    FrameCamera = D3DRM->CreateFrame(D3DRM->CreateFrame(nullptr));
+    Vues[0] = D3DRM->CreateViewport(Device3D, FrameCamera, 0, 0, 320, 240);
+    LargeurDevice = LargeurVue = 320;
+    HauteurDevice = HauteurVue = 240;
+    SurfPrimaire->BltColorFill({0, 0, 320, 240}, 0xFFFFFF);
+
+    keys.PressKey(KeyPadMinus);
+    ScruteClavierJeu();
+    EXPECT_EQ(SurfPrimaire->Picture().pixelColor(0, 0), QColor(Qt::black));
+    EXPECT_EQ(SurfPrimaire->Picture().pixelColor(319, 239), QColor(Qt::black));
+    EXPECT_EQ(Vues[0]->GetX(), 10);
+    EXPECT_EQ(Vues[0]->GetWidth(), 300);
+
+    Vues = {};
+    Device3D = nullptr;
+    SurfArriere = SurfPrimaire = nullptr;
+    GameWindow().Unload();
+}
+
 }  // namespace
