@@ -1,4 +1,5 @@
 #include "core/game_state.h"
+#include "core/game_sound.h"
 
 #include "core/map_level.h"
 
@@ -50,6 +51,7 @@ void ResetGameState() {
     PrevKeys = {};
     DSound = {};
     DSListener = {};
+    DSPrimaire = {};
     SonsJeu = {};
     FrameScene = {};
     FrameMonde = {};
