@@ -28,6 +28,7 @@ class Buffer;
 }
 class player;
 class MDLTestAccess;
+class ModelLines;
 
 class MDL {
 public:
@@ -138,6 +139,8 @@ public:
 
 private:
     friend class MDLTestAccess;
+    // The triangles block of reference file `file` into a new mesh.
+    void ReadTriangles(ModelLines& lines, const std::string& file);
 
     std::string RepModele;                       // Repertoire & "\": the folder of the files
     std::vector<rm::FramePtr> Frames;            // bone frames by node number
