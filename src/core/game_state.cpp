@@ -24,6 +24,7 @@ void ResetGameState() {
     D3DDeviceGuid = {};
     RenderQuality = {};
     TextureQuality = {};
+    ModeBox = {};
     InverseSouris = {};
     SkinLocal = {};
     IdModeleLocal = {};
