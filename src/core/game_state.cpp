@@ -27,6 +27,7 @@ void ResetGameState() {
     D3DDeviceGuid = {};
     RenderQuality = {};
     TextureQuality = {};
+    ModeBox = {};
     InverseSouris = {};
     SkinLocal = {};
     IdModeleLocal = {};
