@@ -2,20 +2,11 @@
 #include "platform/input/direct_input.h"
 #include "platform/input/input_failures.h"
 #include "platform/input/scripted_input.h"
+#include "support/failure_number.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-template <class Call>
-int32_t FailureNumberOf(Call&& call) {
-    try {
-        call();
-    } catch (const Failure& failure) {
-        return failure.Number();
-    }
-    return 0;
-}
 
 TEST(Device, SystemDevicesByNameInAnyCase) {
     auto directInput = input::DirectInputCreate();

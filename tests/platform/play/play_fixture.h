@@ -6,6 +6,7 @@
 #include "platform/failure.h"
 #include "platform/play/direct_play.h"
 #include "platform/play/lobby.h"
+#include "support/failure_number.h"
 
 #include <gtest/gtest.h>
 
@@ -56,15 +57,5 @@ protected:
 
 // System messages seen in `messages`, as (code, player id or 0).
 std::vector<std::pair<int32_t, int32_t>> SystemMessages(const std::vector<Received>& messages);
-
-template <class Call>
-int32_t FailureNumberOf(Call&& call) {
-    try {
-        call();
-    } catch (const Failure& failure) {
-        return failure.Number();
-    }
-    return 0;
-}
 
 }  // namespace play_test

@@ -10,8 +10,6 @@
 
 namespace {
 
-using sound_test::FailureNumberOf;
-
 TEST(DirectSound, DefaultDeviceGivesThePrimaryBufferAndItsListener) {
     auto directSound = sound::DirectSoundCreate("");
     directSound->SetCooperativeLevel(nullptr, sound::DSSCL_NORMAL);

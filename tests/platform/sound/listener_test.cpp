@@ -135,7 +135,6 @@ TEST_F(Listener3D, DisabledModePlaysAtTheListener) {
 }
 
 TEST_F(Listener3D, InvalidSettingsFail) {
-    using sound_test::FailureNumberOf;
     EXPECT_NE(FailureNumberOf([&] { listener->SetOrientation(0, 0, 0, 0, 1, 0, Deferred); }), 0);
     EXPECT_NE(FailureNumberOf([&] { listener->SetOrientation(0, 2, 0, 0, 1, 0, Deferred); }), 0);
     EXPECT_NE(FailureNumberOf([&] { listener->SetDistanceFactor(0, Deferred); }), 0);

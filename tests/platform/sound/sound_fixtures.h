@@ -2,6 +2,7 @@
 
 #include "platform/failure.h"
 #include "platform/sound/direct_sound.h"
+#include "support/failure_number.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -45,17 +46,6 @@ private:
     std::shared_ptr<sound::AudioDevice> device_;
     std::shared_ptr<sound::DirectSound> sound_;
 };
-
-// The number of the Failure that `call` throws, 0 when it throws none.
-template <class Call>
-int32_t FailureNumberOf(Call&& call) {
-    try {
-        call();
-    } catch (const Failure& failure) {
-        return failure.Number();
-    }
-    return 0;
-}
 
 // Root mean square of the left (channel 0) or right (1) samples.
 double Loudness(const std::vector<int16_t>& stereo, int channel);

@@ -15,8 +15,6 @@
 
 namespace {
 
-using sound_test::FailureNumberOf;
-
 constexpr int32_t Flags2D = 226;
 constexpr int32_t Flags3D = 242;
 
