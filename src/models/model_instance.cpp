@@ -14,6 +14,7 @@ int32_t BoneIndex(const std::vector<rm::FramePtr>& frames, const rm::FramePtr& b
 }  // namespace
 
 void MDL::RenvMesh(const JoueurModele& j) {
+    if (!j.base || !j.Peau) throw Failure(failure_number::ObjectNotSet, "The player has no frames for its model");
     while (j.base->GetVisualCount() > 0) j.base->DeleteVisual(j.base->GetVisual(0));
 
     // Each player's own pickable copies of the hit boxes: the copy names the

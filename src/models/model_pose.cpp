@@ -1,5 +1,6 @@
 #include "core/game_state.h"
 #include "models/mdl.h"
+#include "platform/failure.h"
 
 #include <cmath>
 
@@ -44,6 +45,7 @@ void MDL::Anime(const JoueurModele& j) {
 }
 
 void MDL::RenduMesh(const rm::FramePtr& qui) {
+    if (!qui) throw Failure(failure_number::ObjectNotSet, "No frame to place on the skeleton");
     for (int32_t i = 0; i < qui->GetChildCount(); ++i) {
         const rm::FramePtr& child = qui->GetChild(i);
         PlaceOnBone(child, Frames, child->GetAppData() - 1, sol);

@@ -301,4 +301,35 @@ TEST_F(ModelInstance, SetNumbersOutsideTheLoadedSetsPoseNothing) {
     }
 }
 
+TEST_F(ModelInstance, WithoutABoxBeforeTheHeadANewHeadFrameTakesTheBoneAfterIt) {
+    MDL bare;
+    bare.Boite = true;
+    folder.Write("bare.qc",
+                 "$hbox 0 \"Bip01 Pelvis\" -1 -1 -1  1 1 1\n"
+                 "$hbox 0 \"Bip01 Head\" -1 -1 -1  1 1 1\n"
+                 "$bodygroup \"body\"\n{\nstudio \"side0\"\n}\n");
+    folder.Load(bare, "bare.qc");
+    bare.CreeAnim("walk", 0);
+    TestPlayer& player = NewPlayer();
+    bare.RenvMesh(player);
+    ASSERT_EQ(player.base->GetChildCount(), 3);
+    EXPECT_EQ(player.tete->GetVisualCount(), 0);
+    EXPECT_EQ(player.tete->GetAppData(), 7);
+    player.fps = 2;
+    bare.Anime(player);
+    // Numbered after the head (1-based) but placed by that number read as
+    // 0-based: the bone that follows the head, here the hand.
+    ExpectSameMatrix(player.tete->GetTransform(player.base),
+                     bare.ChercheFrames("Bip01_R_Hand")->GetTransform(bare.sol));
+}
+
+TEST_F(ModelInstance, AMissingSkinKeepsTheTextureTheSharedBuilderHad) {
+    const rm::TexturePtr before = A::Meshes(model)[0].builder->GetTexture();
+    TestPlayer& player = NewPlayer();
+    player.texture = "absent.bmp";
+    model.RenvMesh(player);
+    EXPECT_EQ(A::Meshes(model)[0].builder->GetTexture(), before);
+    EXPECT_EQ(player.IdSkm, 0);
+}
+
 }  // namespace
