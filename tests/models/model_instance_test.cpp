@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <deque>
 #include <filesystem>
 
@@ -330,6 +331,26 @@ TEST_F(ModelInstance, AMissingSkinKeepsTheTextureTheSharedBuilderHad) {
     model.RenvMesh(player);
     EXPECT_EQ(A::Meshes(model)[0].builder->GetTexture(), before);
     EXPECT_EQ(player.IdSkm, 0);
+}
+
+TEST_F(ModelInstance, TheTorsoSetOverridesTheLegsSetOnTheUpperBody) {
+    const std::string nodes = "nodes\n0 \"Bip01\" -1\n1 \"Bip01 Pelvis\" 0\n2 \"Bip01 Spine\" 1\nend\n";
+    folder.Write("straight.smd", nodes + "time 0\n0 0 0 0 0 0 0\n2 3 0 0 0 0 0\nend\n");
+    folder.Write("lean_blend.smd", nodes + "time 0\n0 0 0 0 0 0 0\n2 3 0 0 0 0 0.5\nend\n");
+    model.CreeAnim("straight", 0);
+    model.CreeAnim("lean_blend", 0);
+    TestPlayer& player = NewPlayer();
+    model.RenvMesh(player);
+    player.rendu = false;
+    player.Anipos = model.RenvAnimations("straight");
+    const rm::FramePtr spine = Bone("Bip01_Spine");
+
+    player.AniBuste = model.RenvAnimations("lean");
+    model.Anime(player);
+    EXPECT_NEAR(std::fabs(spine->LocalTransform().m[0][1]), std::sin(0.5f), 1e-4);
+    player.AniBuste = -1;
+    model.Anime(player);
+    EXPECT_NEAR(spine->LocalTransform().m[0][1], 0, 1e-4);
 }
 
 }  // namespace
