@@ -286,6 +286,8 @@ TEST_F(ModelInstance, AnyTeamButTheFirstWearsTheSecondMesh) {
         EXPECT_EQ(A::Skm(model).back().meshNumber, 1) << team;
         model.Anime(player);
     }
+    // An instance is skinned only from the mesh it was made of.
+    EXPECT_THROW(model.AnimeMultiVertex(0, 0), Failure);
 }
 
 TEST_F(ModelInstance, SetNumbersOutsideTheLoadedSetsPoseNothing) {
