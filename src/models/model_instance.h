@@ -10,6 +10,11 @@
 #include <cstdint>
 #include <string>
 
+// The team number doubles as the mesh number; any team but the first wears
+// the second mesh, so a stored or received team of 2 or more never asks for
+// a mesh the body group lacks.
+inline int32_t MeshOfSide(int32_t IdModele) { return IdModele == 0 ? 0 : 1; }
+
 struct JoueurModele {
     rm::FramePtr& base;          // parent of the hit-box copies and of a tete made here
     rm::FramePtr& Peau;          // carries the skinned mesh copy and MDroite
