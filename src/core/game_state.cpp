@@ -1,5 +1,10 @@
 #include "core/game_state.h"
 
+#include "core/built_in_levels.h"
+#include "core/frame_timing.h"
+#include "core/main_loop.h"
+#include "core/video.h"
+
 void ResetGameState() {
     IndiceLocal = -1;
     ProductTitle = {};
@@ -80,4 +85,24 @@ void ResetGameState() {
     Message2 = {};
     AfficheInfos = {};
     ChatTyping = {};
+    TickCounter = {};
+    ClockSeconds = {};
+    RateWindowStart = {};
+    FrameTime = {};
+    LastTick = {};
+    FramesPerSecond = {};
+    FrameCount = {};
+    LoopSkipsFailures = {};
+    JoueurRendu = {};
+    RosterTerroristes = {};
+    RosterGIGN = {};
+    DDraw7 = {};
+    DDrawFenetre = {};
+    ClipperEcran = {};
+    MeshSol = {};
+    MeshMur = {};
+    MeshPlafond = {};
+    MeshSol2 = {};
+    MeshMur2 = {};
+    MeshPlafond2 = {};
 }

@@ -71,4 +71,16 @@ TEST_F(Files, ACopyReplacesTheTargetWithoutChangingItForThoseWhoHaveItOpen) {
     EXPECT_EQ(FailureOf([&] { os::FileCopy(Path("new.dll"), Path("none/x.dll")); }), 76);
 }
 
+TEST_F(Files, ARenameReplacesTheTargetAndLeavesNoSource) {
+    Write(Path("logo.new"), "new picture");
+    Write(Path("logo.bmp"), "old picture");
+    os::Name(Path("logo.new"), Path("logo.bmp"));
+    EXPECT_EQ(Read(Path("logo.bmp")), "new picture");
+    EXPECT_FALSE(os::FileExists(Path("logo.new")));
+
+    EXPECT_EQ(FailureOf([&] { os::Name(Path("logo.new"), Path("x.bmp")); }), 53);
+    EXPECT_EQ(FailureOf([&] { os::Name(Path("logo.bmp"), Path("none/x.bmp")); }), 75);
+    EXPECT_EQ(Read(Path("logo.bmp")), "new picture");
+}
+
 }  // namespace
