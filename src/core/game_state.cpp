@@ -1,4 +1,5 @@
 #include "core/game_state.h"
+#include "core/game_sound.h"
 
 #include "core/built_in_levels.h"
 #include "core/frame_timing.h"
@@ -53,6 +54,7 @@ void ResetGameState() {
     PrevKeys = {};
     DSound = {};
     DSListener = {};
+    DSPrimaire = {};
     SonsJeu = {};
     FrameScene = {};
     FrameMonde = {};

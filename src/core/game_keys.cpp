@@ -1,0 +1,96 @@
+#include "core/game_keys.h"
+
+#include "core/game_state.h"
+#include "core/game_window.h"
+#include "core/text.h"
+#include "platform/failure.h"
+#include "platform/input/device.h"
+#include "platform/rm/device.h"
+#include "platform/rm/directdraw.h"
+#include "platform/rm/viewport.h"
+
+namespace {
+// DirectInput key codes.
+constexpr int32_t KeyEscape = 1;
+constexpr int32_t KeyF1 = 59;
+constexpr int32_t KeyF5 = 63;
+constexpr int32_t KeyPadPlus = 78;
+constexpr int32_t KeyPadMinus = 74;
+
+constexpr uint8_t Down = 0x80;
+constexpr int32_t GrowStep = 10;
+constexpr int32_t ShrinkStep = 20;
+constexpr int32_t SmallestWidth = 120;
+constexpr int32_t SmallestHeight = 90;
+constexpr int32_t ClearAll = rm::clear::Target | rm::clear::ZBuffer | rm::clear::DirtyRects;
+
+template <class T>
+T& Required(const std::shared_ptr<T>& object) {
+    if (!object) throw Failure(failure_number::ObjectNotSet, "Object variable not set");
+    return *object;
+}
+
+// A press: down now and up at this key's previous test, which this records.
+bool Pressed(const input::KeyboardState& keys, int32_t code) {
+    const bool down = (keys.Key(code) & Down) != 0;
+    const bool pressed = down && !PrevKeys[code];
+    PrevKeys[code] = down;
+    return pressed;
+}
+
+void OpenChatBox() {
+    Form1& window = GameWindow();
+    window.Text1.Move(50, window.ScaleHeight() - 2 * window.Text1.Height(), window.ScaleWidth() - 100);
+    ChatTyping = true;
+    window.Text1.SetText("");
+    window.Text1.SetVisible(true);
+    // The box needs the typed characters; a window that cannot take the
+    // focus just leaves the box without them.
+    skip([&] { window.Text1.SetFocus(); });
+}
+
+void CloseChatBox() {
+    // ChatTyping first: the box's focus loss on hiding must not send its line.
+    ChatTyping = false;
+    GameWindow().Text1.SetVisible(false);
+}
+
+// The view of LargeurVue x HauteurVue pixels, centred on the device, with a
+// black border around it in full screen.
+void ApplyViewSize() {
+    if (SurfArriere) Required(SurfPrimaire).BltColorFill({0, 0, LargeurDevice, HauteurDevice}, 0);
+    rm::Viewport& view = Required(Vues.at(VueCourante));
+    view.Clear(ClearAll);
+    Required(Device3D).Update();
+    view.Configure(CLng((LargeurDevice - LargeurVue) / 2.0), CLng((HauteurDevice - HauteurVue) / 2.0), LargeurVue,
+                   HauteurVue);
+}
+}  // namespace
+
+void ScruteClavierJeu() {
+    const input::KeyboardState keys = Required(DevClavier).GetDeviceStateKeyboard();
+
+    if (keys.Key(KeyEscape) & Down) {
+        if (!ChatTyping) {
+            QuitteJeu = true;
+            return;
+        }
+        CloseChatBox();
+    }
+    // The other keys' previous states stay as they were, so a key held
+    // while the box was open acts once it closes.
+    if (ChatTyping) return;
+
+    if (Pressed(keys, KeyF1)) AfficheInfos = !AfficheInfos;
+    if (Pressed(keys, KeyF5)) OpenChatBox();
+    if (Pressed(keys, KeyPadPlus)) {
+        LargeurVue = std::min(LargeurVue + GrowStep, LargeurDevice);
+        HauteurVue = std::min(HauteurVue + GrowStep, HauteurDevice);
+        ApplyViewSize();
+    }
+    if (Pressed(keys, KeyPadMinus)) {
+        LargeurVue = std::max(LargeurVue - ShrinkStep, SmallestWidth);
+        HauteurVue = std::max(HauteurVue - ShrinkStep, SmallestHeight);
+        ApplyViewSize();
+    }
+}
