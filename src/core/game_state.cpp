@@ -6,6 +6,8 @@
 #include "core/main_loop.h"
 #include "core/video.h"
 
+#include "core/map_level.h"
+
 void ResetGameState() {
     IndiceLocal = -1;
     ProductTitle = {};
@@ -107,4 +109,6 @@ void ResetGameState() {
     MeshSol2 = {};
     MeshMur2 = {};
     MeshPlafond2 = {};
+    CielMap = {};
+    PosLumiere = {};
 }
