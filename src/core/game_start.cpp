@@ -5,6 +5,7 @@
 #include "core/game_state.h"
 #include "core/game_window.h"
 #include "core/main_loop.h"
+#include "core/map_level.h"
 #include "core/object_ref.h"
 #include "core/paths.h"
 #include "core/video.h"
@@ -73,6 +74,7 @@ void BuildScene(Form1& window) {
     if (DSound) LoadInfoSounds();
     FrameScene = D3DRM->CreateFrame(nullptr);
     FrameMonde = D3DRM->CreateFrame(FrameScene);
+    ChargeModeles();
     D3DRM->SetSearchPath(InGameFolder("\\media"));
     FrameCamera = D3DRM->CreateFrame(FrameMonde);
     LoadSights();
@@ -92,6 +94,7 @@ void BuildLevel() {
     } else {
         Ref(FrameMonde).AddLight(Ref(D3DRM).CreateLightRGB(rm::light_type::Ambient, 0.4f, 0.4f, 0.4f));
         FrameEchelles = Ref(D3DRM).CreateFrame(FrameMurs);
+        ChargeCarte();
     }
 }
 

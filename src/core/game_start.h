@@ -9,5 +9,10 @@
 // failing step after the collision meshes is skipped.
 [[noreturn]] void InitJeu();
 
+// Loads the player model (PlayerModels(0), for both teams) and the thirteen
+// weapon models (WeaponModels(0) to (12); slot 13 stays empty). Failures pass
+// to the caller.
+void ChargeModeles();
+
 // Shows progress: appends "." to the game window's loading text and yields.
 void AjoutePointChargement();

@@ -11,10 +11,8 @@ namespace fs = std::filesystem;
 GameFolder::GameFolder() {
     const fs::path source(QUELLMAR_GAME_DIR);
     const fs::path target(Path());
-    fs::copy(source / "media", target / "media");
-    fs::create_directory(target / "weapons");
-    for (const char* name : {"sniper2.bmp", "croix2.bmp"})
-        fs::copy_file(source / "weapons" / name, target / "weapons" / name);
+    for (const char* folder : {"media", "models", "weapons", "map"})
+        fs::copy(source / folder, target / folder, fs::copy_options::recursive);
     os::SetExecutableFolder(Path());
 }
 

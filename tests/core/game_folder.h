@@ -1,8 +1,7 @@
 #pragma once
 
-// A game folder of its own for a test: the generated media folder and the
-// sight pictures, copied, so that a test may change or spoil them. The game
-// sees it as its executable's folder while the fixture lives.
+// A game folder of its own for a test: the generated data folders, copied, so that a test may change or spoil them. The
+// game sees it as its executable's folder while the fixture lives.
 
 #include <QTemporaryDir>
 

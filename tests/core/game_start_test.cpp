@@ -73,12 +73,12 @@ void ExpectShowsAScene(const QImage& picture, const std::string& name) {
     EXPECT_LT(clear, int64_t(picture.width() / 2) * (picture.height() / 2) * 3 / 4) << name;
 }
 
-TEST_F(GameStart, EachBuiltInLevelRendersFrameAfterFrameAndEndsInOrder) {
+TEST_F(GameStart, EachLevelRendersFrameAfterFrameAndEndsInOrder) {
     struct Case {
         const char* level;
         int16_t screenMode;
     };
-    for (const Case& c : std::vector<Case>{{"couloirs", 0}, {"entrepot", 0}, {"entrepot", 1}}) {
+    for (const Case& c : std::vector<Case>{{"couloirs", 0}, {"entrepot", 0}, {"entrepot", 1}, {"docks", 0}}) {
         ResetGameState();
         SetUp();
         NomMap = c.level;
@@ -86,6 +86,8 @@ TEST_F(GameStart, EachBuiltInLevelRendersFrameAfterFrameAndEndsInOrder) {
         const std::string name = std::string(c.level) + (c.screenMode == 1 ? "_full_screen" : "_window");
         ExpectShowsAScene(Play(60), name);
         EXPECT_TRUE(PartieEnCours) << name;
+        ASSERT_EQ(WeaponModels.size(), 14u) << name;
+        EXPECT_TRUE(PlayerModels[0] && WeaponModels[12] && !WeaponModels[13]) << name;
         EXPECT_EQ(NbJoueurs, 8) << name;
         EXPECT_GT(FramesPerSecond, 0) << name;  // the first sample, taken after 30 frames
         EXPECT_FALSE(Device3D || FrameMonde || FrameScene || SurfArriere) << name;
@@ -127,9 +129,15 @@ TEST_F(GameStart, CorridorsWithoutACollisionMeshStillReachTheMainLoop) {
     EXPECT_EQ(MeshMur->GetFaceCount(), 0);
 }
 
-TEST_F(GameStart, ANameDifferingInCaseIsAMapFolderLevel) {
+TEST_F(GameStart, ANameDifferingInCaseIsLookedForAsAMapFolderLevel) {
     NomMap = "Couloirs";
-    Play(2);
+    std::string shown;
+    ui::SetMessageBoxHandler([&](const ui::MessageBoxSeen& box) {
+        shown = box.prompt;
+        return ui::vbOK;
+    });
+    EXPECT_THROW(InitJeu(), ProgramEnded);
+    EXPECT_NE(shown.find("Couloirs"), std::string::npos) << shown;  // the map folder's own message
     EXPECT_FALSE(FrameSol1);
     ASSERT_TRUE(FrameEchelles);
     EXPECT_EQ(FrameEchelles->GetParent(), FrameMurs);
