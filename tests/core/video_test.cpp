@@ -33,7 +33,11 @@ protected:
         TextureQuality = 1;
         window_.Show();
     }
-    void TearDown() override { window_.Unload(); }
+    // The device goes before its window does.
+    void TearDown() override {
+        ResetGameState();
+        window_.Unload();
+    }
     TestWindow window_;
 };
 
