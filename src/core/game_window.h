@@ -15,10 +15,6 @@ class Form1 : public ui::Form {
 public:
     Form1();
 
-    // The chat box; hidden until F5 opens it.
-    ui::TextBox Text1{*this, "Text1"};
-    // The loading text ("LOAD IN PROGRESS,PLEASE WAIT" and its dots).
-    ui::TextBox Text2{*this, "Text2"};
     // The loading screen's pictures; the game start saves them as the logo
     // bitmaps that the corridor level's meshes show.
     ui::Image Image1{*this, "Image1"};
@@ -26,6 +22,11 @@ public:
     ui::Image Image3{*this, "Image3"};
     ui::Image Image4{*this, "Image4"};
     ui::Image Image5{*this, "Image5"};
+    // The text boxes come after the pictures, so they lie above them.
+    // The loading text ("LOAD IN PROGRESS,PLEASE WAIT" and its dots).
+    ui::TextBox Text2{*this, "Text2"};
+    // The chat box; hidden until F5 opens it.
+    ui::TextBox Text1{*this, "Text1"};
     // Clear info line 1 and 2 ten seconds after they are switched on.
     ui::Timer Timer1{*this, "Timer1"};
     ui::Timer Timer2{*this, "Timer2"};

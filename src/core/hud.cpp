@@ -4,7 +4,10 @@
 #include "core/game_window.h"
 #include "core/text.h"
 
+#include "platform/os/locale.h"
+
 #include <charconv>
+#include <limits>
 
 namespace {
 constexpr int32_t HudLeft = 10;
@@ -32,10 +35,12 @@ private:
 
 // The rate changes once every thirty frames: its text is made only then.
 const std::string& RateText(float imagesParSeconde) {
-    static float shown = 0;
-    static std::string text = Format(0, "#.0");
-    if (imagesParSeconde != shown) {
+    static float shown = std::numeric_limits<float>::quiet_NaN();
+    static std::string separator;
+    static std::string text;
+    if (imagesParSeconde != shown || os::LocaleDecimalSeparator() != separator) {
         shown = imagesParSeconde;
+        separator = os::LocaleDecimalSeparator();
         text = Format(imagesParSeconde, "#.0");
     }
     return text;

@@ -3,6 +3,7 @@
 #include "platform/failure.h"
 #include "platform/rm/directdraw.h"
 #include "platform/rm/display.h"
+#include "platform/rm/text_font.h"
 
 namespace rm {
 
@@ -47,9 +48,7 @@ Display* Device::Shown() const {
 void Device::SetTextColor(uint32_t color) { Shown()->SetTextColor(color); }
 
 void Device::SetTextFont(const std::string& family, int32_t points) {
-    QFont font(QString::fromStdString(family));
-    font.setPointSize(points > 0 ? points : 10);
-    Shown()->SetTextFont(font);
+    Shown()->SetTextFont(TextFont(family, points));
 }
 
 void Device::TextOut(int32_t x, int32_t y, const std::string& text) {
