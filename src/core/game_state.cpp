@@ -32,6 +32,7 @@ void ResetGameState() {
     D3DDeviceGuid = {};
     RenderQuality = {};
     TextureQuality = {};
+    ModeBox = {};
     InverseSouris = {};
     SkinLocal = {};
     IdModeleLocal = {};

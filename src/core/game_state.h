@@ -66,6 +66,7 @@ inline std::string DDrawGuid;
 inline std::string D3DDeviceGuid;
 inline int32_t RenderQuality = 0;
 inline int32_t TextureQuality = 0;
+inline bool ModeBox = false;  // players drawn as their hit boxes, not skinned
 
 // Local player's profile and career.
 inline int32_t InverseSouris = 0;

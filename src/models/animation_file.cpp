@@ -1,21 +1,14 @@
 #include "models/animation_file.h"
 
 #include "core/quaternions.h"
-#include "core/replace.h"
 #include "core/text.h"
+#include "models/model_text.h"
 #include "platform/failure.h"
-#include "platform/os/locale.h"
 
-#include <array>
 #include <string_view>
 #include <vector>
 
 namespace {
-
-// Model files always write "." as the decimal point, whatever the locale.
-double ModelNumber(std::string_view field) { return CDbl(RemplaceCar(Trim(field), ".", os::LocaleDecimalSeparator())); }
-
-std::string BoneName(std::string_view name) { return Remplace(Remplace(name, " ", "_"), "-", "D"); }
 
 bool NextLine(std::istream& file, std::string& line) {
     if (!std::getline(file, line)) return false;
@@ -25,20 +18,6 @@ bool NextLine(std::istream& file, std::string& line) {
 }
 
 bool Contains(std::string_view line, std::string_view word) { return line.find(word) != std::string_view::npos; }
-
-// The first `count` - 1 fields separated by single blanks, then the rest of
-// the line as the last one; missing fields are empty.
-template <size_t count>
-std::array<std::string_view, count> Fields(std::string_view line) {
-    std::array<std::string_view, count> fields{};
-    for (size_t i = 0; i + 1 < count; ++i) {
-        const size_t blank = line.find(' ');
-        fields[i] = line.substr(0, blank);
-        line = blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1);
-    }
-    fields[count - 1] = line;
-    return fields;
-}
 
 // The node block: node j of the file keys bone map element j.
 std::vector<rm::FramePtr> ReadNodes(std::istream& file, bool upperBody, int32_t boneCount,
@@ -52,7 +31,7 @@ std::vector<rm::FramePtr> ReadNodes(std::istream& file, bool upperBody, int32_t 
         const size_t open = line.find('"');
         const size_t close = open == std::string::npos ? std::string::npos : line.find('"', open + 1);
         if (close == std::string::npos) throw Failure(failure_number::InvalidArgument, "Node line without its name");
-        if (CLng(Trim(std::string_view(line).substr(close + 1))) == 1) ++childrenOfNodeOne;
+        if (ModelIndex(std::string_view(line).substr(close + 1)) == 1) ++childrenOfNodeOne;
         if (!upperBody || childrenOfNodeOne == 1)
             bones[j] = findBone(BoneName(line.substr(open + 1, close - open - 1)));
     }
@@ -71,8 +50,8 @@ rm::Animation& AnimationOf(rm::AnimationSet& set, const rm::FramePtr& bone) {
 }
 
 void ReadKey(std::string_view line, float time, rm::AnimationSet& set, const std::vector<rm::FramePtr>& bones) {
-    const auto fields = Fields<7>(line);
-    const int32_t node = CLng(fields[0]);
+    const auto fields = SplitFields(line, 7);
+    const int32_t node = ModelIndex(fields[0]);
     if (node < 0 || size_t(node) >= bones.size())
         throw Failure(failure_number::SubscriptOutOfRange, "Animation key for a node the file did not list");
     const rm::FramePtr& bone = bones[size_t(node)];
@@ -104,7 +83,7 @@ int32_t ReadAnimationFile(std::istream& file, rm::AnimationSet& set, bool upperB
             const size_t blank = line.find(' ');
             if (blank == std::string::npos)
                 throw Failure(failure_number::InvalidArgument, "Key block without its time");
-            lastTime = CLng(Trim(std::string_view(line).substr(blank)));
+            lastTime = ModelIndex(std::string_view(line).substr(blank));
             while (NextLine(file, line) && !Contains(line, "time") && line != "end")
                 ReadKey(line, float(lastTime), set, bones);
         }

@@ -12,6 +12,7 @@
 // always written with "." as the decimal point, whatever the user's locale;
 // lines may end in a carriage return, which is dropped.
 
+#include "models/model_instance.h"
 #include "platform/rm/direct3drm.h"
 
 #include <array>
@@ -19,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace sound {
@@ -109,7 +111,12 @@ public:
     // outside the skeleton).
     rm::FramePtr RenvoieFrame(std::string_view nom, int32_t id) const;
     // Poses the skeleton for `Le_joueur` and, on its full updates, its copy.
-    void Anime(player& Le_joueur);
+    // A set number outside the loaded sets poses nothing that tick.
+    template <class Joueur>
+    requires(!std::is_same_v<std::remove_cv_t<Joueur>, JoueurModele>) void Anime(Joueur& Le_joueur) {
+        Anime(JoueurModele::Of(Le_joueur));
+    }
+    void Anime(const JoueurModele& Le_joueur);
     // Index of the first vertex of `mb` at (x, y, z) with texture
     // coordinates (tu, tv), compared exactly; -1 when none.
     int32_t ChercheVertex(const rm::MeshBuilder& mb, float x, float y, float z, float tu, float tv) const;
@@ -119,7 +126,11 @@ public:
     // The time of the last key block of set `laquelle`.
     int32_t RenvAniMax(int32_t laquelle) const;
     // Builds the instance of `Le_joueur` on this model.
-    void RenvMesh(player& Le_joueur);
+    template <class Joueur>
+    requires(!std::is_same_v<std::remove_cv_t<Joueur>, JoueurModele>) void RenvMesh(Joueur& Le_joueur) {
+        RenvMesh(JoueurModele::Of(Le_joueur));
+    }
+    void RenvMesh(const JoueurModele& Le_joueur);
     // Places each child of `qui` at the pose of the bone its application
     // data numbers (1-based).
     void RenduMesh(const rm::FramePtr& qui);

@@ -95,6 +95,9 @@ void MDL::Load(const rm::FramePtr& Frm_scene, const std::string& name, const std
                 std::erase(file, '"');
                 CreeFrame(file);
             }
+        } else if (line.find("$sequence") != std::string::npos) {
+            size_t closing = 0;
+            CreeAnim(Trim(Quoted(line, closing)), 0);
         }
     }
 

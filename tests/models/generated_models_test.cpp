@@ -26,6 +26,8 @@ TEST_F(GeneratedModels, PlayerModelLoadsWithSkeletonMeshesAndBoxes) {
     body.Load(nullptr, "terror.qc", CheminJeu + "\\models\\", false);
     EXPECT_GT(A::NbFrames(body), 10);
     EXPECT_EQ(A::NbMeshes(body), 2);
+    EXPECT_EQ(body.NbAni, 24);
+    for (int32_t set = 0; set < body.NbAni; ++set) EXPECT_GT(body.RenvAniMax(set), 0) << body.RenvAniText(set);
     EXPECT_TRUE(body.Main);
     EXPECT_TRUE(body.tete);
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(A::Vertebres(body)[static_cast<size_t>(i)]) << i;

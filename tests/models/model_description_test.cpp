@@ -110,6 +110,21 @@ TEST_F(ModelDescription, BodyGroupsReadEveryStudioFileInOrder) {
     EXPECT_EQ(A::RepModele(model), folder.Path() + "\\");
 }
 
+TEST_F(ModelDescription, SequenceLinesLoadTheFileOfTheirFirstQuotedName) {
+    folder.Write("arm.smd", kArmSkeleton);
+    folder.Write("walk.smd", "nodes\n0 \"Bip01 L Arm\" -1\nend\nskeleton\ntime 4\n0 1 2 3 0 0 0\nend\n");
+    folder.Write("m.qc",
+                 "$bodygroup \"b\"\n{\nstudio \"arm\"\n}\n"
+                 "  $sequence \" walk \" \"run\" fps 30\n"
+                 "$sequence \"absent\" \"absent\"\n");
+    MDL model;
+    folder.Load(model, "m.qc");
+    EXPECT_EQ(model.NbAni, 1);
+    ASSERT_EQ(A::Animations(model).size(), 1u);
+    EXPECT_EQ(A::Animations(model)[0]->GetName(), "walk");
+    EXPECT_EQ(model.RenvAniMax(0), 4);
+}
+
 TEST_F(ModelDescription, MissingCloseOrMissingMeshFileFailsTheLoad) {
     folder.Write("arm.smd", kArmSkeleton);
     for (const char* text : {"$bodygroup \"body\"\n{\nstudio \"arm\"\n", "$bodygroup \"b\"\n{\nstudio \"none\"\n}\n"}) {
