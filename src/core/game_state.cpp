@@ -1,6 +1,11 @@
 #include "core/game_state.h"
 #include "core/game_sound.h"
 
+#include "core/built_in_levels.h"
+#include "core/frame_timing.h"
+#include "core/main_loop.h"
+#include "core/video.h"
+
 #include "core/map_level.h"
 
 void ResetGameState() {
@@ -85,6 +90,26 @@ void ResetGameState() {
     Message2 = {};
     AfficheInfos = {};
     ChatTyping = {};
+    TickCounter = {};
+    ClockSeconds = {};
+    RateWindowStart = {};
+    FrameTime = {};
+    LastTick = {};
+    FramesPerSecond = {};
+    FrameCount = {};
+    LoopSkipsFailures = {};
+    JoueurRendu = {};
+    RosterTerroristes = {};
+    RosterGIGN = {};
+    DDraw7 = {};
+    DDrawFenetre = {};
+    ClipperEcran = {};
+    MeshSol = {};
+    MeshMur = {};
+    MeshPlafond = {};
+    MeshSol2 = {};
+    MeshMur2 = {};
+    MeshPlafond2 = {};
     CielMap = {};
     PosLumiere = {};
 }

@@ -47,6 +47,13 @@ void MkDir(const std::string& path) {
     if (!fs::create_directory(path, error)) Fail(kPathFileAccessError, path, error);
 }
 
+void ChDir(const std::string& path) {
+    std::error_code error;
+    if (!FolderExists(path)) Fail(kPathNotFound, path, error);
+    fs::current_path(path, error);
+    if (error) Fail(kPathFileAccessError, path, error);
+}
+
 void RmDir(const std::string& path) {
     std::error_code error;
     if (!FolderExists(path)) Fail(kPathNotFound, path, error);
@@ -68,6 +75,13 @@ void FileCopy(const std::string& source, const std::string& destination) {
         fs::remove(temporary, ignored);
         Fail(kPathFileAccessError, destination, error);
     }
+}
+
+void Name(const std::string& oldPath, const std::string& newPath) {
+    std::error_code error;
+    if (!FileExists(oldPath)) Fail(failure_number::FileNotFound, oldPath, error);
+    fs::rename(oldPath, newPath, error);
+    if (error) Fail(kPathFileAccessError, newPath, error);
 }
 
 void Kill(const std::string& path) {

@@ -17,6 +17,9 @@ bool FolderExists(const std::string& path);
 // (a folder too) is a failure, as is a missing parent.
 void MkDir(const std::string& path);
 
+// Makes `path` the current folder.
+void ChDir(const std::string& path);
+
 // Removes an empty folder.
 void RmDir(const std::string& path);
 
@@ -24,6 +27,10 @@ void RmDir(const std::string& path);
 // it and then renamed into place, so a program that has the old file open
 // (or loaded as a library) goes on seeing the old one.
 void FileCopy(const std::string& source, const std::string& destination);
+
+// Renames a file. A file already at `newPath` is replaced in one step, so a
+// reader sees either the old file or the new one, never a part of either.
+void Name(const std::string& oldPath, const std::string& newPath);
 
 // Deletes a file.
 void Kill(const std::string& path);

@@ -1,11 +1,14 @@
 #include "platform/os/files.h"
 
+#include "platform/os/executable.h"
+
 #include "platform/failure.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -69,6 +72,35 @@ TEST_F(Files, ACopyReplacesTheTargetWithoutChangingItForThoseWhoHaveItOpen) {
 
     EXPECT_EQ(FailureOf([&] { os::FileCopy(Path("missing.dll"), Path("x.dll")); }), 53);
     EXPECT_EQ(FailureOf([&] { os::FileCopy(Path("new.dll"), Path("none/x.dll")); }), 76);
+}
+
+TEST_F(Files, ARenameReplacesTheTargetAndLeavesNoSource) {
+    Write(Path("logo.new"), "new picture");
+    Write(Path("logo.bmp"), "old picture");
+    os::Name(Path("logo.new"), Path("logo.bmp"));
+    EXPECT_EQ(Read(Path("logo.bmp")), "new picture");
+    EXPECT_FALSE(os::FileExists(Path("logo.new")));
+
+    EXPECT_EQ(FailureOf([&] { os::Name(Path("logo.new"), Path("x.bmp")); }), 53);
+    EXPECT_EQ(FailureOf([&] { os::Name(Path("logo.bmp"), Path("none/x.bmp")); }), 75);
+    EXPECT_EQ(Read(Path("logo.bmp")), "new picture");
+}
+
+TEST_F(Files, TheCurrentFolderChangesOnlyToAFolderThatExists) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    os::ChDir(folder_.path().toStdString());
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder_.path().toStdString()));
+    EXPECT_EQ(FailureOf([&] { os::ChDir(Path("none")); }), 76);
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder_.path().toStdString()));
+    std::filesystem::current_path(before);
+}
+
+TEST(ExecutableFolder, CanBeReplacedAndRestored) {
+    const std::string real = os::ExecutableFolder();
+    os::SetExecutableFolder("/tmp/game");
+    EXPECT_EQ(os::ExecutableFolder(), "/tmp/game");
+    os::SetExecutableFolder({});
+    EXPECT_EQ(os::ExecutableFolder(), real);
 }
 
 }  // namespace

@@ -1,0 +1,101 @@
+// Frames per second of the game's main loop on each built-in level (and the
+// sample map folder level), from a prepared game state, in the game window.
+// Compare with BM_RenderEmptyScene of rm_render_bench, the renderer's ceiling.
+// Needs an X display: run under xvfb-run with QT_QPA_PLATFORM=xcb.
+
+#include "core/frame_timing.h"
+#include "core/game_start.h"
+#include "core/game_state.h"
+#include "platform/os/executable.h"
+#include "platform/os/program_end.h"
+#include "platform/rm/directx7.h"
+#include "platform/ui/message_box.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+constexpr int kWarmUpFrames = 30;
+constexpr int kMeasuredFrames = 300;
+
+struct GameOver {};
+
+QApplication& Application() {
+    static int argc = 1;
+    static char name[] = "main_loop_bench";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+    return application;
+}
+
+// A copy of the build's game folder, so that the logos the game writes do
+// not touch the generated data set.
+const QTemporaryDir& GameFolder() {
+    static QTemporaryDir copy;
+    static const bool made = [] {
+        namespace fs = std::filesystem;
+        const fs::path source = fs::path(os::ExecutableFolder()) / ".." / "game";
+        for (const char* folder : {"media", "models", "weapons", "map"})
+            fs::copy(source / folder, fs::path(copy.path().toStdString()) / folder, fs::copy_options::recursive);
+        return true;
+    }();
+    (void)made;
+    return copy;
+}
+
+void PlayLevel(benchmark::State& state, const char* level) {
+    Application();
+    const std::string folder = GameFolder().path().toStdString();
+    os::SetExecutableFolder(folder);
+    os::SetEndHandler([](std::string_view) { throw GameOver{}; });
+    ui::SetMessageBoxHandler([](const ui::MessageBoxSeen& box) {
+        std::fprintf(stderr, "message: %s\n", box.prompt.c_str());
+        return ui::vbOK;
+    });
+    double totalSeconds = 0;
+    for (auto _ : state) {
+        ResetGameState();
+        DX7 = std::make_shared<rm::DirectX7>();
+        SetupDone = true;
+        NomMap = level;
+        ScreenWidth = 640;
+        ScreenHeight = 480;
+        BitDepth = 32;
+        int readings = 0;
+        std::chrono::steady_clock::time_point start;
+        double seconds = 0;
+        TickCounter = [&] {
+            ++readings;
+            if (readings == 2 * kWarmUpFrames) start = std::chrono::steady_clock::now();
+            if (readings == 2 * (kWarmUpFrames + kMeasuredFrames)) {
+                seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+                QuitteJeu = true;
+            }
+            return readings;
+        };
+        try {
+            InitJeu();
+        } catch (const GameOver&) {
+        }
+        // The unloaded game window's widgets go now, not at the program's exit.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.SetIterationTime(seconds);
+        totalSeconds += seconds;
+    }
+    state.counters["fps"] = totalSeconds > 0 ? double(kMeasuredFrames) * double(state.iterations()) / totalSeconds : 0;
+    ResetGameState();
+}
+
+BENCHMARK_CAPTURE(PlayLevel, couloirs, "couloirs")->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PlayLevel, entrepot, "entrepot")->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PlayLevel, docks, "docks")->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,163 @@
+#include "core/game_start.h"
+#include "core/built_in_levels.h"
+#include "core/frame_timing.h"
+#include "core/game_state.h"
+#include "core/game_window.h"
+#include "game_folder.h"
+#include "support/program_ended.h"
+
+#include "platform/input/cursor.h"
+#include "platform/rm/rm.h"
+#include "platform/ui/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QSet>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+class GameStart : public testing::Test {
+protected:
+    void SetUp() override {
+        DX7 = std::make_shared<rm::DirectX7>();
+        SetupDone = true;
+        ScreenWidth = 640;
+        ScreenHeight = 480;
+        BitDepth = 32;
+    }
+    // A game that failed keeps its device: it goes before its window does.
+    void TearDown() override {
+        ResetGameState();
+        GameWindow().Unload();
+    }
+
+    // Starts the game and runs it for `frames` frames, then quits; hands back
+    // the picture of the last frame but one (the last is shown as it quits).
+    QImage Play(int frames) {
+        int readings = 0;
+        QImage picture;
+        TickCounter = [&] {
+            ++readings;
+            if (readings == 2 * frames) {
+                picture = Device3D->Picture();
+                QuitteJeu = true;
+            }
+            return readings * 8;
+        };
+        EXPECT_THROW(InitJeu(), ProgramEnded);
+        return picture;
+    }
+
+    GameFolder folder_;
+};
+
+// A picture that shows a scene: many colours, and at most three quarters of
+// it the clear colour (the camera stands where the level puts its origin).
+void ExpectShowsAScene(const QImage& picture, const std::string& name) {
+    ASSERT_FALSE(picture.isNull()) << name;
+    picture.save(QString::fromStdString(std::string(QUELLMAR_TEST_BINARY_DIR) + "/core/game_start_" + name + ".png"));
+    QSet<QRgb> colours;
+    int64_t clear = 0;
+    const QRgb corner = picture.pixel(0, 0);
+    for (int y = 0; y < picture.height(); y += 2)
+        for (int x = 0; x < picture.width(); x += 2) {
+            colours.insert(picture.pixel(x, y));
+            clear += picture.pixel(x, y) == corner;
+        }
+    EXPECT_GT(colours.size(), 64) << name;
+    EXPECT_LT(clear, int64_t(picture.width() / 2) * (picture.height() / 2) * 3 / 4) << name;
+}
+
+TEST_F(GameStart, EachLevelRendersFrameAfterFrameAndEndsInOrder) {
+    struct Case {
+        const char* level;
+        int16_t screenMode;
+    };
+    for (const Case& c : std::vector<Case>{{"couloirs", 0}, {"entrepot", 0}, {"entrepot", 1}, {"docks", 0}}) {
+        ResetGameState();
+        SetUp();
+        NomMap = c.level;
+        ScreenMode = c.screenMode;
+        const std::string name = std::string(c.level) + (c.screenMode == 1 ? "_full_screen" : "_window");
+        ExpectShowsAScene(Play(60), name);
+        EXPECT_TRUE(PartieEnCours) << name;
+        ASSERT_EQ(WeaponModels.size(), 14u) << name;
+        EXPECT_TRUE(PlayerModels[0] && WeaponModels[12] && !WeaponModels[13]) << name;
+        EXPECT_EQ(NbJoueurs, 8) << name;
+        EXPECT_GT(FramesPerSecond, 0) << name;  // the first sample, taken after 30 frames
+        EXPECT_FALSE(Device3D || FrameMonde || FrameScene || SurfArriere) << name;
+        EXPECT_FALSE(GameWindow().IsLoaded()) << name;
+        EXPECT_EQ(input::ShowCursor(true), 1) << name;  // shown again after the game
+        input::ShowCursor(false);
+    }
+}
+
+TEST_F(GameStart, WithoutAVideoSetUpTheProgramEndsAtOnce) {
+    SetupDone = false;
+    NomMap = "couloirs";
+    EXPECT_THROW(InitJeu(), ProgramEnded);
+    EXPECT_FALSE(PartieEnCours);
+    EXPECT_FALSE(GameWindow().IsLoaded());
+}
+
+TEST_F(GameStart, AMissingWarehouseMeshEndsTheProgramWithItsFailure) {
+    std::filesystem::remove(folder_.File("media/inutile.x"));
+    NomMap = "entrepot";
+    StatKiller = 4;
+    std::string shown;
+    ui::SetMessageBoxHandler([&](const ui::MessageBoxSeen& box) {
+        shown = box.prompt;
+        return ui::vbOK;
+    });
+    EXPECT_THROW(InitJeu(), ProgramEnded);
+    EXPECT_NE(shown.find("inutile.x"), std::string::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.size() - 4), ": 53");
+    EXPECT_FALSE(Device3D);
+    EXPECT_EQ(StatKiller, 4);
+}
+
+TEST_F(GameStart, CorridorsWithoutACollisionMeshStillReachTheMainLoop) {
+    std::filesystem::remove(folder_.File("media/mur.x"));
+    NomMap = "couloirs";
+    EXPECT_FALSE(Play(3).isNull());
+    EXPECT_TRUE(FrameMur1 && MeshMur);
+    EXPECT_EQ(MeshMur->GetFaceCount(), 0);
+}
+
+TEST_F(GameStart, ANameDifferingInCaseIsLookedForAsAMapFolderLevel) {
+    NomMap = "Couloirs";
+    std::string shown;
+    ui::SetMessageBoxHandler([&](const ui::MessageBoxSeen& box) {
+        shown = box.prompt;
+        return ui::vbOK;
+    });
+    EXPECT_THROW(InitJeu(), ProgramEnded);
+    EXPECT_NE(shown.find("Couloirs"), std::string::npos) << shown;  // the map folder's own message
+    EXPECT_FALSE(FrameSol1);
+    ASSERT_TRUE(FrameEchelles);
+    EXPECT_EQ(FrameEchelles->GetParent(), FrameMurs);
+}
+
+TEST_F(GameStart, AFailureBeforeTheFirstRateSampleEndsTheProgramWithItsMessage) {
+    NomMap = "entrepot";
+    std::string shown;
+    ui::SetMessageBoxHandler([&](const ui::MessageBoxSeen& box) {
+        shown = box.prompt;
+        return ui::vbOK;
+    });
+    int readings = 0;
+    TickCounter = [&] {
+        if (++readings == 10) FrameMonde = nullptr;  // the next render has no scene
+        return readings;
+    };
+    EXPECT_THROW(InitJeu(), ProgramEnded);
+    EXPECT_EQ(shown, "No frame to render: 91");
+    EXPECT_TRUE(Device3D);  // the end of the game did not run
+}
+
+}  // namespace
