@@ -43,8 +43,7 @@ LevelMeshes::LevelMeshes() {
 
 Frame Wrapped(const std::string& name, Mesh mesh) {
     mesh.name = name + "_mesh";
-    Frame inner{name + "_geometry", {}, {}, {mesh}, {}};
-    return Frame{name, {}, {}, {}, {inner}};
+    return Frame{name, {}, {}, {mesh}, {}};
 }
 
 Mesh Scaled(Mesh mesh, double scale) {

@@ -30,7 +30,8 @@ struct LevelMeshes {
     int floor_material = 0;  // the plain material of the collision meshes
 };
 
-// A frame holding one frame holding the mesh, each with no transform.
+// One top-level frame holding the mesh, with no transform: the game loads
+// a level file into a frame and works on that file frame's own meshes.
 Frame Wrapped(const std::string& name, Mesh mesh);
 // The same with every position multiplied by `scale` (a file that the game
 // scales down again).

@@ -120,6 +120,8 @@ TEST_F(BuiltInLevels, TheWarehouseIsScaledAndLitByAPointLightUnderTheWalls) {
         const FramePtr first = level->GetChild(0);
         ExpectNear(Apply(first->LocalTransform(), {10, 20, 30}), {1, 2, 3});
         EXPECT_GT(first->GetHierarchyBox().max.x, 0);
+        // The shared material goes to this frame's own meshes.
+        EXPECT_GT(first->GetVisualCount(), 0);
     }
 
     // The point light hangs under the walls, not under the camera.

@@ -1,1 +1,0 @@
-set_tests_properties(${input_x11_test_TESTS} PROPERTIES RUN_SERIAL TRUE)
