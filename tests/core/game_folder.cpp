@@ -3,6 +3,7 @@
 #include "core/game_state.h"
 #include "platform/os/executable.h"
 #include "platform/rm/rm.h"
+#include "scene_frames.h"
 
 #include <filesystem>
 
@@ -19,16 +20,7 @@ GameFolder::GameFolder() {
 GameFolder::~GameFolder() { os::SetExecutableFolder({}); }
 
 void MakeLevelFrames(const GameFolder& folder) {
-    DX7 = std::make_shared<rm::DirectX7>();
-    D3DRM = DX7->Direct3DRMCreate();
+    MakeSceneFrames();
     CheminJeu = folder.Path();
     D3DRM->SetSearchPath(folder.File("media"));
-    FrameScene = D3DRM->CreateFrame(nullptr);
-    FrameMonde = D3DRM->CreateFrame(FrameScene);
-    FrameCamera = D3DRM->CreateFrame(FrameMonde);
-    FrameCouloir1 = D3DRM->CreateFrame(FrameMonde);
-    FrameCouloir2 = D3DRM->CreateFrame(FrameMonde);
-    FrameMurs = D3DRM->CreateFrame(FrameMonde);
-    FrameSols = D3DRM->CreateFrame(FrameMonde);
-    FramePlafonds = D3DRM->CreateFrame(FrameMonde);
 }

@@ -4,6 +4,7 @@
 #include "core/video.h"
 
 #include "platform/rm/rm.h"
+#include "scene_frames.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +15,7 @@ constexpr uint32_t kRed = 0xFFFF0000;
 class FullScreenPresent : public testing::Test {
 protected:
     void SetUp() override {
-        DX7 = std::make_shared<rm::DirectX7>();
-        D3DRM = DX7->Direct3DRMCreate();
-        FrameScene = D3DRM->CreateFrame(nullptr);
-        FrameMonde = D3DRM->CreateFrame(FrameScene);
-        FrameCamera = D3DRM->CreateFrame(FrameMonde);
+        MakeSceneFrames();
         ScreenWidth = 640;
         ScreenHeight = 480;
         GameWindow().Show();

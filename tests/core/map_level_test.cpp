@@ -4,6 +4,7 @@
 #include "platform/failure.h"
 #include "platform/rm/direct3drm.h"
 #include "platform/ui/message_box.h"
+#include "scene_frames.h"
 #include "support/program_ended.h"
 
 #include <gtest/gtest.h>
@@ -91,15 +92,7 @@ protected:
         Save("map/yard.pla", XFile({FlatQuad(-20, 20, -20, 20, 60, "missing.bmp")}));
         Save("map/yard.lad", XFile({WallQuad(0, 1, 0, 10, -40, "fence.bmp")}));
 
-        D3DRM = std::make_shared<rm::Direct3DRM>();
-        FrameScene = D3DRM->CreateFrame(nullptr);
-        FrameMonde = D3DRM->CreateFrame(FrameScene);
-        FrameCamera = D3DRM->CreateFrame(FrameMonde);
-        FrameCouloir1 = D3DRM->CreateFrame(FrameMonde);
-        FrameCouloir2 = D3DRM->CreateFrame(FrameMonde);
-        FrameMurs = D3DRM->CreateFrame(FrameMonde);
-        FrameSols = D3DRM->CreateFrame(FrameMonde);
-        FramePlafonds = D3DRM->CreateFrame(FrameMonde);
+        MakeSceneFrames();
         FrameEchelles = D3DRM->CreateFrame(FrameMurs);
         NomMap = "yard";
     }
@@ -314,14 +307,7 @@ TEST_F(MapLevels, TextureCallbackTable) {
 TEST(SampleMap, LoadsInFull) {
     CheminJeu = QUELLMAR_GAME_DIR;
     NomMap = "docks";
-    D3DRM = std::make_shared<rm::Direct3DRM>();
-    FrameScene = D3DRM->CreateFrame(nullptr);
-    FrameMonde = D3DRM->CreateFrame(FrameScene);
-    FrameCamera = D3DRM->CreateFrame(FrameMonde);
-    FrameCouloir1 = D3DRM->CreateFrame(FrameMonde);
-    FrameMurs = D3DRM->CreateFrame(FrameMonde);
-    FrameSols = D3DRM->CreateFrame(FrameMonde);
-    FramePlafonds = D3DRM->CreateFrame(FrameMonde);
+    MakeSceneFrames();
     FrameEchelles = D3DRM->CreateFrame(FrameMurs);
     ChargeCarte();
 

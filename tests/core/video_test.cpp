@@ -4,6 +4,7 @@
 #include "platform/rm/rm.h"
 #include "platform/ui/device_host.h"
 #include "platform/ui/form.h"
+#include "scene_frames.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +22,7 @@ protected:
 class Video : public testing::Test {
 protected:
     void SetUp() override {
-        DX7 = std::make_shared<rm::DirectX7>();
-        D3DRM = DX7->Direct3DRMCreate();
-        FrameScene = D3DRM->CreateFrame(nullptr);
-        FrameMonde = D3DRM->CreateFrame(FrameScene);
-        FrameCamera = D3DRM->CreateFrame(FrameMonde);
+        MakeSceneFrames();
         ScreenWidth = 640;
         ScreenHeight = 480;
         BitDepth = 32;
