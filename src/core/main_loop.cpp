@@ -55,11 +55,14 @@ void Frame() {
     Step([] { RosterTerroristes.clear(); });
     Step([] { RosterGIGN.clear(); });
     Step([&] { choice.Termine(); });
+    Step([] { ScruteClavierJeu(); });
     Step([] { MesureImage(); });
     Step([] { Ref(Vues.at(VueCourante)).Clear(kClearAll); });
     Step([] { Ref(Vues.at(VueCourante)).Render(FrameMonde); });
     Step([] { ++FrameCount; });
     Step([] { PresenteImage(); });
+    // The local player's figures join the HUD with the player.
+    Step([] { AfficheHUD({FramesPerSecond, RosterTerroristes, RosterGIGN}, HudJoueur{}); });
     Step([] { ui::DoEvents(); });
     Step([] {
         if (DSound) Ref(DSListener).CommitDeferredSettings();

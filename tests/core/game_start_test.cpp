@@ -7,6 +7,7 @@
 #include "support/program_ended.h"
 
 #include "platform/input/cursor.h"
+#include "platform/input/scripted_input.h"
 #include "platform/rm/rm.h"
 #include "platform/ui/message_box.h"
 
@@ -95,6 +96,22 @@ TEST_F(GameStart, EachLevelRendersFrameAfterFrameAndEndsInOrder) {
         EXPECT_EQ(input::ShowCursor(true), 1) << name;  // shown again after the game
         input::ShowCursor(false);
     }
+}
+
+TEST_F(GameStart, EscEndsTheGameAfterTheFrameThatReadsIt) {
+    NomMap = "entrepot";
+    input::ScriptedInput keys;
+    int readings = 0;
+    TickCounter = [&] {
+        ++readings;
+        // The set-up reads the counter once, each frame's timing step twice.
+        if (readings == 40) keys.PressKey(1);   // Esc, in the timing step of frame 20
+        if (readings == 400) QuitteJeu = true;  // keeps a broken key from hanging the test
+        return readings * 8;
+    };
+    EXPECT_THROW(InitJeu(), ProgramEnded);
+    EXPECT_EQ(readings, 43);  // frame 21 reads the key, completes, and the game ends
+    EXPECT_FALSE(Device3D);
 }
 
 TEST_F(GameStart, WithoutAVideoSetUpTheProgramEndsAtOnce) {
