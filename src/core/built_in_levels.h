@@ -5,6 +5,8 @@
 // FrameMurs, FrameSols and FramePlafonds before either is built. Mesh files
 // are found through the retained-mode search path (the media folder).
 
+#include "core/shared_state.h"
+
 #include <memory>
 #include <string>
 
@@ -13,12 +15,12 @@ class MeshBuilder;
 }
 
 // Collision meshes of the two corridor copies (floor, walls, ceiling).
-inline std::shared_ptr<rm::MeshBuilder> MeshSol;
-inline std::shared_ptr<rm::MeshBuilder> MeshMur;
-inline std::shared_ptr<rm::MeshBuilder> MeshPlafond;
-inline std::shared_ptr<rm::MeshBuilder> MeshSol2;
-inline std::shared_ptr<rm::MeshBuilder> MeshMur2;
-inline std::shared_ptr<rm::MeshBuilder> MeshPlafond2;
+inline std::shared_ptr<rm::MeshBuilder> MeshSol = Initial(&MeshSol, {});
+inline std::shared_ptr<rm::MeshBuilder> MeshMur = Initial(&MeshMur, {});
+inline std::shared_ptr<rm::MeshBuilder> MeshPlafond = Initial(&MeshPlafond, {});
+inline std::shared_ptr<rm::MeshBuilder> MeshSol2 = Initial(&MeshSol2, {});
+inline std::shared_ptr<rm::MeshBuilder> MeshMur2 = Initial(&MeshMur2, {});
+inline std::shared_ptr<rm::MeshBuilder> MeshPlafond2 = Initial(&MeshPlafond2, {});
 
 // True for the names built here, compared exactly: "Couloirs" is a map
 // folder's level.

@@ -5,6 +5,8 @@
 // lines. Sound is optional: without a device DSound stays empty and every
 // sound operation does nothing.
 
+#include "core/shared_state.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -17,7 +19,7 @@ class DirectSound;
 }  // namespace sound
 
 // The primary buffer, which hands out the listener; held for the whole run.
-inline std::shared_ptr<sound::Buffer> DSPrimaire;
+inline std::shared_ptr<sound::Buffer> DSPrimaire = Initial(&DSPrimaire, {});
 
 // Info sounds 0 to 4, below the game folder; slot 5 stays empty.
 inline constexpr std::array<const char*, 5> InfoSoundFiles = {

@@ -3,15 +3,17 @@
 // The game's main loop: frames until QuitteJeu is set, then the end of the
 // game and of the program.
 
+#include "core/shared_state.h"
+
 #include <cstdint>
 #include <string>
 
 // The slot of the other player whose model gets the full animation this
 // frame; -1 when none.
-inline int32_t JoueurRendu = 0;
+inline int32_t JoueurRendu = Initial(&JoueurRendu, 0);
 // This frame's players of each team, each name followed by ", ".
-inline std::string RosterTerroristes;
-inline std::string RosterGIGN;
+inline std::string RosterTerroristes = Initial(&RosterTerroristes, {});
+inline std::string RosterGIGN = Initial(&RosterGIGN, {});
 
 // Runs the game; never returns. Until the first frames-per-second sample a
 // failure leaves the loop and passes to the caller (the game start ends the

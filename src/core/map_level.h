@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/shared_state.h"
 #include "platform/rm/math.h"
 
 #include <string>
@@ -11,9 +12,9 @@
 
 // The sky prefix of the level being loaded (line 1 of its .map file); the
 // texture callback names the sky-box pictures with it.
-inline std::string CielMap;
+inline std::string CielMap = Initial(&CielMap, {});
 // Where the level's point light stands, relative to the walls' frame.
-inline rm::Vector PosLumiere{};
+inline rm::Vector PosLumiere = Initial(&PosLumiere, {});
 
 // Loads the level named by NomMap into the level frames that the game start
 // made (FrameSols, FrameMurs, FrameEchelles, FramePlafonds, FrameCouloir1

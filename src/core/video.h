@@ -4,6 +4,7 @@
 // the scene. The device is made once per run by the game start, either full
 // screen or in the game window, and released at the end of the game.
 
+#include "core/shared_state.h"
 #include "platform/window_handle.h"
 
 #include <cstdint>
@@ -20,9 +21,9 @@ class Form;
 }
 
 // Used by the video set-up alone.
-inline std::shared_ptr<rm::DirectDraw7> DDraw7;
-inline std::shared_ptr<rm::DirectDraw4> DDrawFenetre;
-inline std::shared_ptr<rm::Clipper> ClipperEcran;
+inline std::shared_ptr<rm::DirectDraw7> DDraw7 = Initial(&DDraw7, {});
+inline std::shared_ptr<rm::DirectDraw4> DDrawFenetre = Initial(&DDrawFenetre, {});
+inline std::shared_ptr<rm::Clipper> ClipperEcran = Initial(&ClipperEcran, {});
 
 // Full screen: the display takes `window` (which stays above the picture with
 // its own controls, such as the chat box), at ScreenWidth x ScreenHeight; the

@@ -1,4 +1,10 @@
 #include "core/game_state.h"
+#include "core/built_in_levels.h"
+#include "core/frame_timing.h"
+#include "core/game_sound.h"
+#include "core/main_loop.h"
+#include "core/map_level.h"
+#include "core/video.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +16,24 @@ TEST(GameState, ResetRestoresInitialValues) {
     PrevKeys[200] = true;
     SpawnPoints[2] = {1, 2, 3};
     WeaponModels.resize(14);
+    FrameCount = 12;
+    RosterGIGN = "x";
+    CielMap = "sky";
+    TickCounter = [] { return 5; };
+    EXPECT_GE(shared_state::CountChanged(), 8u);
     ResetGameState();
     EXPECT_EQ(IndiceLocal, -1);
     EXPECT_TRUE(NomMap.empty());
     EXPECT_FALSE(PrevKeys[200]);
     EXPECT_EQ(SpawnPoints[2].y, 0);
     EXPECT_TRUE(WeaponModels.empty());
+    EXPECT_FALSE(TickCounter);
+    EXPECT_EQ(shared_state::CountChanged(), 0u);
 }
+
+// Every shared variable of the game core is declared through `Initial`, so
+// the reset reaches all of them; a plain declaration would not be counted.
+TEST(GameState, EveryCoreVariableIsKnownToTheReset) { EXPECT_GE(shared_state::Count(), 103u); }
 
 struct Counter {
     static inline int made = 0;

@@ -10,6 +10,8 @@ namespace rm {
 
 struct Vector {
     float x = 0, y = 0, z = 0;
+
+    bool operator==(const Vector&) const = default;
 };
 
 constexpr Vector operator+(const Vector& a, const Vector& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
