@@ -1,7 +1,7 @@
 // Datagrams from anywhere are untrusted: junk at the door and on the links,
 // and a machine that forges other players' messages, change nothing.
 
-#include "play_fixture.h"
+#include "support/play_fixture.h"
 
 #include "platform/play/wire.h"
 

@@ -1,7 +1,7 @@
 // Machines of one session in separate processes: the one in the child
 // process leaves cleanly, or is killed.
 
-#include "play_fixture.h"
+#include "support/play_fixture.h"
 
 #include <poll.h>
 #include <signal.h>

@@ -1,6 +1,6 @@
 // Two and three machines of one session in one process, on loopback.
 
-#include "play_fixture.h"
+#include "support/play_fixture.h"
 
 #include "platform/play/errors.h"
 #include "platform/play/session.h"

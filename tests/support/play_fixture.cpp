@@ -1,4 +1,4 @@
-#include "play_fixture.h"
+#include "support/play_fixture.h"
 
 #include "platform/play/errors.h"
 
