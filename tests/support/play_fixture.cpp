@@ -46,12 +46,7 @@ void Machine::Host(const std::string& name, int32_t maxPlayers, int32_t flags) {
     id = dp->CreatePlayer(name, "0" + name, 0, 0);
 }
 
-std::shared_ptr<play::DirectPlayEnumSessions> Machine::Search(int32_t flags) {
-    auto wanted = dp->CreateSessionData();
-    wanted->SetGuidApplication(App);
-    wanted->SetSessionPassword("");
-    return dp->GetDPEnumSessions(wanted, 0, flags);
-}
+std::shared_ptr<play::DirectPlayEnumSessions> Machine::Search(int32_t flags) { return SearchSessions(*dp, App, flags); }
 
 void Machine::Join(const std::string& name) {
     auto sessions = Search();
@@ -60,27 +55,10 @@ void Machine::Join(const std::string& name) {
     id = dp->CreatePlayer(name, "1" + name, 0, 0);
 }
 
-std::vector<Received> Machine::Drain() {
-    std::vector<Received> all;
-    while (dp->GetMessageCount(id) > 0) {
-        Received r;
-        int32_t to = 0;
-        r.message = dp->Receive(r.from, to, play::ReceiveAll);
-        r.code = r.message->ReadLong();
-        all.push_back(r);
-    }
-    return all;
-}
+std::vector<Received> Machine::Drain() { return TakeWaiting(*dp, {id}); }
 
 std::vector<Received> Machine::DrainAtLeast(size_t count, std::chrono::milliseconds timeout) {
-    std::vector<Received> all;
-    WaitFor(
-        [&] {
-            for (Received& r : Drain()) all.push_back(r);
-            return all.size() >= count;
-        },
-        timeout);
-    return all;
+    return TakeAtLeast([this] { return Drain(); }, count, timeout);
 }
 
 std::vector<int32_t> Machine::PlayerIds() {
@@ -88,6 +66,47 @@ std::vector<int32_t> Machine::PlayerIds() {
     std::vector<int32_t> ids;
     for (int32_t i = 1; i <= players->GetCount(); ++i) ids.push_back(players->GetDPID(i));
     return ids;
+}
+
+Received Arrived(int32_t from, int32_t to, std::shared_ptr<play::DirectPlayMessage> message) {
+    Received r{from, to, std::move(message), 0};
+    if (r.message->Bytes().size() >= sizeof(int32_t)) r.code = r.message->ReadLong();
+    return r;
+}
+
+std::vector<Received> TakeWaiting(play::DirectPlay& dp, const std::vector<int32_t>& ids) {
+    const auto waiting = [&] {
+        int32_t count = 0;
+        for (int32_t id : ids) count += dp.GetMessageCount(id);
+        return count;
+    };
+    std::vector<Received> all;
+    while (!ids.empty() && waiting() > 0) {
+        int32_t from = 0, to = 0;
+        auto message = dp.Receive(from, to, play::ReceiveAll);
+        all.push_back(Arrived(from, to, std::move(message)));
+    }
+    return all;
+}
+
+std::vector<Received> TakeAtLeast(const std::function<std::vector<Received>()>& take, size_t count,
+                                  std::chrono::milliseconds timeout) {
+    std::vector<Received> all;
+    WaitFor(
+        [&] {
+            for (Received& r : take()) all.push_back(r);
+            return all.size() >= count;
+        },
+        timeout);
+    return all;
+}
+
+std::shared_ptr<play::DirectPlayEnumSessions> SearchSessions(play::DirectPlay& dp, const std::string& application,
+                                                             int32_t flags) {
+    auto wanted = dp.CreateSessionData();
+    wanted->SetGuidApplication(application);
+    wanted->SetSessionPassword("");
+    return dp.GetDPEnumSessions(wanted, 0, flags);
 }
 
 void PlayTest::SetUp() {

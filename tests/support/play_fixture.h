@@ -28,10 +28,23 @@ uint16_t FreeUdpPort();
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 struct Received {
-    int32_t from = 0;
-    std::shared_ptr<play::DirectPlayMessage> message;
-    int32_t code = 0;  // the first Long
+    int32_t from = 0;  // 0: a system message
+    int32_t to = 0;
+    std::shared_ptr<play::DirectPlayMessage> message;  // read from its second field on
+    int32_t code = 0;                                  // the first Long (0 when there is none)
 };
+
+// A message as it reached a machine, its first Long read.
+Received Arrived(int32_t from, int32_t to, std::shared_ptr<play::DirectPlayMessage> message);
+// Everything waiting now for the local players `ids`, oldest first.
+std::vector<Received> TakeWaiting(play::DirectPlay& dp, const std::vector<int32_t>& ids);
+// Calls `take` until it has brought `count` messages in all (or `timeout`
+// passes) and returns them.
+std::vector<Received> TakeAtLeast(const std::function<std::vector<Received>()>& take, size_t count,
+                                  std::chrono::milliseconds timeout);
+// The sessions of `application` on the connection of `dp`.
+std::shared_ptr<play::DirectPlayEnumSessions> SearchSessions(play::DirectPlay& dp, const std::string& application,
+                                                             int32_t flags);
 
 struct Machine {
     std::shared_ptr<play::DirectPlay> dp = play::DirectPlayCreate("");

@@ -1,17 +1,9 @@
 // Machines of one session in separate processes: the one in the child
 // process leaves cleanly, or is killed.
 
-#include "support/play_fixture.h"
-
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "support/test_peer.h"
 
 #include <thread>
-
-extern char** environ;
 
 using namespace play_test;
 
@@ -19,76 +11,27 @@ namespace {
 
 using System = std::pair<int32_t, int32_t>;
 
-// A play_peer process; its player's id once it is ready.
-class Peer {
-public:
-    Peer(const char* role, const char* name) {
-        int in[2], out[2];
-        if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addclose(&actions, in[1]);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        char* argv[] = {const_cast<char*>(PLAY_PEER_PATH), const_cast<char*>(role), const_cast<char*>(name), nullptr};
-        const int spawned = posix_spawn(&pid_, PLAY_PEER_PATH, &actions, nullptr, argv, environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(in[0]);
-        close(out[1]);
-        input_ = in[1];
-        output_ = out[0];
-        if (spawned != 0) throw std::runtime_error("spawn");
-        id = ReadReady();
+// A peer in a child process that hosts a session, or joins the one there is,
+// with one player.
+struct HostingPeer : ChildPeer {
+    explicit HostingPeer(const std::string& name) {
+        Create();
+        id = CreatePlayer(name, "0" + name);
     }
-    ~Peer() {
-        close(input_);
-        close(output_);
-        if (pid_ > 0) kill(pid_, SIGCONT);
-        if (pid_ > 0 && !WaitForExit(std::chrono::seconds(3))) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    // Ends standard input: the peer leaves its session and exits.
-    bool Leave() {
-        close(input_);
-        input_ = -1;
-        return WaitForExit(std::chrono::seconds(3));
-    }
-    void Kill() {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-    // The process stays, but stops answering.
-    void Stop() { kill(pid_, SIGSTOP); }
     int32_t id = 0;
-
-private:
-    int32_t ReadReady() {
-        std::string line;
-        char c;
-        pollfd ready{output_, POLLIN, 0};
-        while (poll(&ready, 1, 5000) > 0 && read(output_, &c, 1) == 1 && c != '\n') line += c;
-        return line.rfind("ready ", 0) == 0 ? std::stoi(line.substr(6)) : 0;
+};
+struct JoiningPeer : ChildPeer {
+    explicit JoiningPeer(const std::string& name) {
+        Join();
+        id = CreatePlayer(name, "0" + name);
     }
-    bool WaitForExit(std::chrono::milliseconds timeout) {
-        int status = 0;
-        const bool gone = WaitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeout);
-        if (gone) pid_ = -1;
-        return gone;
-    }
-    pid_t pid_ = -1;
-    int input_ = -1;
-    int output_ = -1;
+    int32_t id = 0;
 };
 
 class ProcessTest : public PlayTest {};
 
 TEST_F(ProcessTest, MachinesInSeparateProcessesShareASession) {
-    Peer host("host", "carl");
-    ASSERT_NE(host.id, 0);
+    HostingPeer host("carl");
     Machine b;
     b.Join("bob");
     EXPECT_EQ(b.PlayerIds(), (std::vector<int32_t>{host.id, b.id}));
@@ -98,18 +41,23 @@ TEST_F(ProcessTest, MachinesInSeparateProcessesShareASession) {
     auto message = b.dp->CreateMessage();
     message->WriteLong(77);
     b.dp->Send(b.id, host.id, play::SendGuaranteed, message);
-    const auto echo = b.DrainAtLeast(1);
-    ASSERT_EQ(echo.size(), 1u);
-    EXPECT_EQ(echo[0].from, host.id);
-    EXPECT_EQ(echo[0].code, 77);
+    const auto got = host.ReceiveAtLeast(2);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(SystemMessages({got[0]}), (std::vector<System>{{3, b.id}}));
+    EXPECT_EQ(got[1].from, b.id);
+    EXPECT_EQ(got[1].code, 77);
+    host.Send(host.id, b.id, play::SendGuaranteed, Message(78));
+    const auto answer = b.DrainAtLeast(1);
+    ASSERT_EQ(answer.size(), 1u);
+    EXPECT_EQ(answer[0].from, host.id);
+    EXPECT_EQ(answer[0].code, 78);
 
-    ASSERT_TRUE(host.Leave());
+    ASSERT_TRUE(host.Quit());
     EXPECT_EQ(SystemMessages(b.DrainAtLeast(2)), (std::vector<System>{{5, host.id}, {0x101, 0}}));
 }
 
 TEST_F(ProcessTest, KilledHostIsDestroyedEverywhereAndOneMachineTakesOver) {
-    Peer host("host", "carl");
-    ASSERT_NE(host.id, 0);
+    HostingPeer host("carl");
     Machine b, c;
     b.Join("bob");
     c.Join("cleo");
@@ -134,8 +82,7 @@ TEST_F(ProcessTest, KilledHostIsDestroyedEverywhereAndOneMachineTakesOver) {
 TEST_F(ProcessTest, MachineThatStopsAnsweringIsDestroyedEverywhere) {
     Machine a;
     a.Host("alice");
-    Peer joiner("join", "jon");
-    ASSERT_NE(joiner.id, 0);
+    JoiningPeer joiner("jon");
     ASSERT_TRUE(WaitFor([&] { return a.PlayerIds().size() == 2; }));
     a.Drain();
 
