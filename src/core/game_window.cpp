@@ -1,8 +1,8 @@
 #include "core/game_window.h"
 
 #include "core/game_state.h"
+#include "multiplayer/session_setup.h"
 #include "platform/failure.h"
-#include "platform/play/direct_play.h"
 #include "platform/rm/device.h"
 #include "platform/rm/directx7.h"
 #include "platform/ui/picture.h"
@@ -73,12 +73,7 @@ void Form1::Form_Resize() { Text1.Move(50, ScaleHeight() - 3 * Text1.Height() - 
 // The DirectPlay objects may already be gone, so nothing here may stop the
 // unload.
 void Form1::Form_Unload(int& /*cancel*/) {
-    skip([&] {
-        if (DPlay) DPlay->DestroyPlayer(IdLocalDP);
-    });
-    skip([&] {
-        if (DPlay) DPlay->Close();
-    });
+    LeaveSession();
     skip([&] { DX7 = nullptr; });
 }
 
