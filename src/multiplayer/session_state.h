@@ -35,8 +35,6 @@ inline bool IsHost = Initial(&IsHost, false);
 
 // The game's name and its map as listed: "Quellmar game (ENTREPOT)".
 inline std::string SessionName = Initial(&SessionName, {});
-// The web server that keeps the Internet game list; empty in LAN mode.
-inline std::string WebServerHost = Initial(&WebServerHost, {});
 
 // The local player's names in the session: the nickname, and the side digit
 // followed by the skin code (player/formal_name.h).

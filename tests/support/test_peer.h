@@ -140,8 +140,8 @@ private:
     std::string pending_;  // read from the process beyond the last reply
 };
 
-// The process side of a ChildPeer: serves requests from `in` until it ends,
-// then leaves the session. The child peer program's whole main.
+// The process side of a ChildPeer: serves request lines from standard input
+// until it closes, then leaves the session. The child peer program's main.
 int ServeChildPeer();
 
 }  // namespace play_test
