@@ -1,6 +1,7 @@
 #include "core/game_window.h"
 
 #include "core/game_state.h"
+#include "launcher/splash.h"
 #include "multiplayer/session_setup.h"
 #include "platform/failure.h"
 #include "platform/rm/device.h"
@@ -61,10 +62,11 @@ void Form1::Design() {
 }
 
 void Form1::Form_Load() {
-    // The splash window's three pictures, which it holds from its design.
-    Image3.SetPicture(ui::LoadPicture(":/pictures/splash/img0.bmp"));
-    Image4.SetPicture(ui::LoadPicture(":/pictures/splash/img1.bmp"));
-    Image5.SetPicture(ui::LoadPicture(":/pictures/splash/img2.bmp"));
+    // The splash window holds these three pictures from its design.
+    SplashWindow().RenvoieImage(Image3, 0);
+    SplashWindow().RenvoieImage(Image4, 1);
+    SplashWindow().RenvoieImage(Image5, 2);
+    SplashWindow().Unload();
     ZOrder(0);
 }
 

@@ -8,6 +8,7 @@
 #include "core/object_ref.h"
 #include "core/text.h"
 #include "core/video.h"
+#include "launcher/settings.h"
 #include "platform/failure.h"
 #include "platform/input/cursor.h"
 #include "platform/input/device.h"
@@ -71,6 +72,7 @@ void Frame() {
 
 void EndOfGame() {
     Step([] { input::ShowCursor(true); });
+    Step([] { Ecrit_Ini(); });
     Step([] { ui::SetMousePointer(ui::vbHourglass); });
     Step([] { GameWindow().Unload(); });
     Step([] { LibereDirectX(); });

@@ -1,6 +1,7 @@
 #include "core/program_start.h"
 
 #include "core/game_state.h"
+#include "launcher/splash.h"
 #include "platform/os/executable.h"
 #include "platform/os/program_end.h"
 #include "platform/os/single_instance.h"
@@ -25,4 +26,5 @@ void Main() {
     IdSoft = 1;
     ReleaseVersion = std::to_string(build::VersionMajor) + "." + std::to_string(build::VersionMinor) + "." +
                      std::to_string(build::VersionRevision);
+    SplashWindow().Splash();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
 // The program's entry: refuses a second running instance, fills in the
-// program's identity and hands over to the first window.
+// program's identity and hands over to the splash window; returns once the
+// splash is unloaded.
 void Main();

@@ -4,6 +4,7 @@
 #include "core/game_state.h"
 #include "core/game_window.h"
 #include "game_folder.h"
+#include "launcher/settings.h"
 #include "support/program_ended.h"
 
 #include "platform/input/cursor.h"
@@ -115,6 +116,16 @@ TEST_F(GameStart, EscEndsTheGameAfterTheFrameThatReadsIt) {
     EXPECT_THROW(InitJeu(), ProgramEnded);
     EXPECT_EQ(readings, 43);  // frame 21 reads the key, completes, and the game ends
     EXPECT_FALSE(Device3D);
+}
+
+TEST_F(GameStart, AGamePlayedToItsEndLeavesTheSettingsInTheHive) {
+    CreeCle(registry::HKEY_LOCAL_MACHINE, kGameKey);  // as the launcher's start does
+    NomMap = "entrepot";
+    StatKiller = 7;
+    ProfileName = "Zoë";
+    EXPECT_FALSE(Play(3).isNull());
+    EXPECT_EQ(LitValeurCle(registry::HKEY_LOCAL_MACHINE, kGameKey, "Killer"), RegistryValue(std::string("7")));
+    EXPECT_EQ(LitValeurCle(registry::HKEY_LOCAL_MACHINE, kProfileKey, "Name"), RegistryValue(std::string("Zoë")));
 }
 
 TEST_F(GameStart, WithoutAVideoSetUpTheProgramEndsAtOnce) {

@@ -2,6 +2,7 @@
 
 #include "core/game_window.h"
 #include "core/game_state.h"
+#include "launcher/splash.h"
 #include "platform/play/direct_play.h"
 #include "platform/rm/directx7.h"
 #include "support/ui_events.h"
@@ -41,6 +42,7 @@ TEST_F(GameWindowTest, DesignedAsTheLoadingScreen) {
     EXPECT_EQ(window.Image4.Picture().Width(), 256);
     EXPECT_FALSE(window.Image5.Picture().IsEmpty());
     EXPECT_FLOAT_EQ(window.Image5.Width(), 2520);
+    EXPECT_FALSE(SplashWindow().IsLoaded());  // they came from the splash, which is gone again
 }
 
 TEST_F(GameWindowTest, ChatBoxFollowsTheWindowSize) {

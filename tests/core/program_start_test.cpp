@@ -1,6 +1,8 @@
 #include "core/program_start.h"
 
 #include "core/game_state.h"
+#include "launcher/splash.h"
+#include "platform/os/executable.h"
 #include "platform/os/single_instance.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +10,30 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
 
 namespace {
 
-TEST(ProgramStart, MainFillsInTheProgramsIdentity) {
+// Main hands over to the splash and returns once the splash is unloaded.
+TEST(ProgramStart, MainFillsInTheProgramsIdentityAndReturnsAfterTheSplash) {
+    QTemporaryDir gameFolder;
+    os::SetExecutableFolder(gameFolder.path().toStdString());
     IndiceLocal = 5;
+    bool splashShown = false;
+    QTimer unload;
+    unload.setInterval(20);
+    QObject::connect(&unload, &QTimer::timeout, [&] {
+        if (!SplashWindow().IsLoaded() || !SplashWindow().hWnd()->isVisible()) return;
+        splashShown = true;
+        unload.stop();
+        SplashWindow().Unload();
+    });
+    unload.start();
     Main();
+    os::SetExecutableFolder({});
+    EXPECT_TRUE(splashShown);
+    EXPECT_FALSE(SplashWindow().IsLoaded());
     EXPECT_EQ(IndiceLocal, -1);
     EXPECT_EQ(ProductTitle, "Quellmar");
     EXPECT_EQ(IdSoft, 1);
