@@ -83,21 +83,20 @@ protected:
             fs::copy_file(BuiltComponent(kind), target, fs::copy_options::overwrite_existing);
     }
 
-    // The log's lines, each "<entry point> <file name>".
-    std::vector<std::string> Registered() const {
-        std::vector<std::string> lines;
-        std::ifstream log(root_.filePath("log").toStdString());
-        for (std::string line; std::getline(log, line);) {
-            const size_t blank = line.find(' ');
-            lines.push_back(line.substr(0, blank) + " " + fs::path(line.substr(blank + 1)).filename().string());
-        }
-        return lines;
-    }
-    // The lines of a log whose paths are checked whole.
-    std::vector<std::string> RegisteredPaths() const {
+    // The log's lines, each "<entry point> <path of the library>".
+    std::vector<std::string> Log() const {
         std::vector<std::string> lines;
         std::ifstream log(root_.filePath("log").toStdString());
         for (std::string line; std::getline(log, line);) lines.push_back(line);
+        return lines;
+    }
+    // The same with the libraries' file names only.
+    std::vector<std::string> Registered() const {
+        std::vector<std::string> lines = Log();
+        for (std::string& line : lines) {
+            const size_t blank = line.find(' ');
+            line = line.substr(0, blank) + " " + fs::path(line.substr(blank + 1)).filename().string();
+        }
         return lines;
     }
 
@@ -170,12 +169,12 @@ TEST_F(Installation, ALaterStartCopiesNothingAndRegistersAgain) {
     Place("msinet.ocx", Kind::NotALibrary);
     InstalleComposants();
     const std::string system = UserSystemFolder().string();
-    EXPECT_EQ(RegisteredPaths(), (std::vector<std::string>{
-                                     "DllRegisterServer " + system + "/msxml.dll",
-                                     "DllRegisterServer " + system + "/msinet.ocx",
-                                     "DllRegisterServer " + system + "/msxml.dll",
-                                     "DllRegisterServer " + system + "/msinet.ocx",
-                                 }));
+    EXPECT_EQ(Log(), (std::vector<std::string>{
+                         "DllRegisterServer " + system + "/msxml.dll",
+                         "DllRegisterServer " + system + "/msinet.ocx",
+                         "DllRegisterServer " + system + "/msxml.dll",
+                         "DllRegisterServer " + system + "/msinet.ocx",
+                     }));
 }
 
 // The game folder is shared, the system folder is each user's own.
