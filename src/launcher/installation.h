@@ -4,8 +4,7 @@
 // components and reads the locale's decimal separator.
 //
 // A component is a library of this system lying beside the executable under
-// the file name it had on its first platform ("msxml.dll", "msinet.ocx"),
-// with C entry points DllRegisterServer and DllUnregisterServer
+// its component file name ("msxml.dll", "msinet.ocx"), with C entry points DllRegisterServer and DllUnregisterServer
 // (int32_t(void)). Installing copies it into the game folder's `system`
 // folder and into the system folder (os::GetSystemDirectoryA, per user
 // here), then runs its registration on a thread of its own. The services the
