@@ -11,4 +11,9 @@ namespace ui {
 QColor ColourOf(int32_t number);
 int32_t ColourNumber(const QColor& colour);
 
+// The toolkit's named colours.
+inline constexpr int32_t vbBlack = 0;
+inline constexpr int32_t vbRed = 255;
+inline constexpr int32_t vbWhite = 16777215;
+
 }  // namespace ui
