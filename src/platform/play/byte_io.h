@@ -22,6 +22,8 @@ public:
     void U16(uint16_t v) { Unsigned(v, 2); }
     void U32(uint32_t v) { Unsigned(v, 4); }
     void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
+    void U64(uint64_t v) { Unsigned(v, 8); }
+    void Zeros(size_t count) { out_.insert(out_.end(), count, 0); }
     void F64(double v) { Unsigned(std::bit_cast<uint64_t>(v), 8); }
     // A 16-bit byte count, then the bytes.
     void Text(std::string_view s) {
@@ -50,6 +52,7 @@ public:
     uint16_t U16() { return static_cast<uint16_t>(Unsigned(2)); }
     uint32_t U32() { return static_cast<uint32_t>(Unsigned(4)); }
     int32_t I32() { return static_cast<int32_t>(U32()); }
+    uint64_t U64() { return Unsigned(8); }
     double F64() { return std::bit_cast<double>(Unsigned(8)); }
     // A text of at most `cap` bytes.
     std::string Text(size_t cap) {
@@ -59,6 +62,13 @@ public:
         std::string s(reinterpret_cast<const char*>(data_ + pos_), length);
         pos_ += length;
         return s;
+    }
+    // `count` bytes that must all be zero.
+    void Zeros(size_t count) {
+        Need(count);
+        for (size_t i = 0; i < count; ++i)
+            if (data_[pos_ + i] != 0) Fail("padding that is not zero");
+        pos_ += count;
     }
     std::vector<uint8_t> Rest() {
         std::vector<uint8_t> rest(data_ + pos_, data_ + size_);

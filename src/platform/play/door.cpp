@@ -11,7 +11,12 @@ namespace play {
 namespace {
 
 constexpr uint32_t ResendEveryMs = 150;
-constexpr size_t DatagramCapacity = 2048;
+// Larger than any door datagram: a reply holds at most four texts.
+constexpr size_t DatagramCapacity = 8192;
+// A reply outgrows its request by 15 bytes of fixed fields, the session's
+// instance (38) and its name (at most MaxStringLength): a request padded by
+// this much is answered for any session.
+constexpr uint16_t SearchPadding = 1100;
 
 void SendTo(ENetSocket socket, const ENetAddress& to, const std::vector<uint8_t>& bytes) {
     ENetBuffer buffer{const_cast<uint8_t*>(bytes.data()), bytes.size()};
@@ -54,7 +59,7 @@ std::vector<FoundSession> FindSessions(const std::string& hostText, uint16_t por
     if (hostText.empty()) enet_socket_set_option(socket.get(), ENET_SOCKOPT_BROADCAST, 1);
 
     const uint32_t nonce = std::random_device{}();
-    const std::vector<uint8_t> request = wire::Encode(wire::EnumRequest{nonce, application});
+    const std::vector<uint8_t> request = wire::Encode(wire::EnumRequest{nonce, application, SearchPadding});
     std::vector<FoundSession> found;
     const auto start = std::chrono::steady_clock::now();
     auto elapsedMs = [&] {
@@ -117,7 +122,11 @@ void Door::Serve(const Answer& answer) {
         const auto datagram = wire::DecodeDoor(bytes.data(), static_cast<size_t>(received));
         const auto* request = datagram ? std::get_if<wire::EnumRequest>(&*datagram) : nullptr;
         if (!request) continue;
-        if (auto reply = answer(*request)) SendTo(socket_, from, wire::Encode(*reply));
+        const auto reply = answer(*request);
+        if (!reply) continue;
+        // Never more than was sent, so the door cannot amplify a forged request.
+        const std::vector<uint8_t> replyBytes = wire::Encode(*reply);
+        if (replyBytes.size() <= static_cast<size_t>(received)) SendTo(socket_, from, replyBytes);
     }
 }
 

@@ -2,7 +2,7 @@
 
 // The session host's door: a plain UDP socket on the default port that
 // answers requests to list sessions (the datagrams are in wire.h), and the
-// asking side of it.
+// asking side of it. A reply is never longer than its request.
 
 #include "platform/play/wire.h"
 

@@ -6,12 +6,14 @@
 #include "platform/play/limits.h"
 #include "platform/play/network.h"
 
+#include <arpa/inet.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <random>
 
 namespace play {
 namespace {
@@ -29,11 +31,24 @@ constexpr int64_t ServiceEveryNs = int64_t{ServiceEveryMs} * 1000000;
 // A link that has not been acknowledged for this long is dead.
 constexpr enet_uint32 PeerTimeoutMinimumMs = 1000;
 constexpr enet_uint32 PeerTimeoutMaximumMs = 3000;
-constexpr size_t PeerCapacity = 16;
+// Twice what half-open links may take, so the rest stays for members and
+// admitted joiners.
+constexpr size_t PeerCapacity = 2 * Session::HalfOpenTotal;
+// Longer than a joiner waits to be in.
+constexpr auto AdmissionLifetime = 2 * JoinTimeout;
+constexpr size_t AdmissionCap = 2 * MaxSessionPlayers;
+// How long the host waits for the members to have a grant before it answers
+// anyway; a member that takes longer is about to be dropped for silence.
+constexpr auto GrantWait = 2s;
+// Above the longest packet of the session (a JoinAccept or a Hello with every
+// text at its longest, about 21 KiB); ENet would take up to 32 MiB.
+constexpr size_t MaxLinkPacket = 64 * 1024;
 constexpr int32_t IdSkip = 256;
 constexpr uint32_t NumberSkip = 16;
 constexpr auto HousekeepingEvery = 50ms;
 constexpr auto BurstGap = std::chrono::microseconds(10);
+// A system message: code, player type, id.
+constexpr size_t SystemMessageSize = 12;
 
 bool SameText(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -42,6 +57,13 @@ bool SameText(const std::string& a, const std::string& b) {
 }
 
 void LimitTimeout(ENetPeer* peer) { enet_peer_timeout(peer, 0, PeerTimeoutMinimumMs, PeerTimeoutMaximumMs); }
+
+bool IsLoopback(uint32_t ipv4) { return (ntohl(ipv4) >> 24) == 127; }
+
+uint64_t RandomToken() {
+    std::random_device random;
+    return (uint64_t{random()} << 32) | random();
+}
 
 }  // namespace
 
@@ -52,6 +74,7 @@ Session::Session(uint16_t doorPort) : doorPort_(doorPort) {
     if (!host_) throw Failure(error::NoConnection, "no network socket for the session");
     // UDP's own checksum is optional; this one makes a damaged datagram a lost one.
     host_->checksum = enet_crc32;
+    host_->maximumPacketSize = MaxLinkPacket;
     ENetAddress bound{};
     enet_socket_get_address(host_->socket, &bound);
     linkPort_ = bound.port;
@@ -110,7 +133,7 @@ std::unique_ptr<Session> Session::Join(const JoinTarget& target, uint16_t doorPo
         ENetPeer* peer = enet_host_connect(s.host_, &address, 1, 0);
         if (!peer) throw Failure(error::NoConnection, "no link to the session host");
         LimitTimeout(peer);
-        s.links_[peer] = {Role::JoinTarget, 0, Clock::now(), {}};
+        s.links_[peer] = {Role::JoinTarget, 0, Clock::now(), {}, false};
         enet_host_flush(s.host_);
         s.changed_.wait_for(lock, JoinTimeout, [&] { return s.join_ != Progress::Waiting; });
         progress = s.join_;
@@ -189,6 +212,10 @@ void Session::Housekeeping() {
         door_.Open(doorPort_);
         nextDoorTry_ = now + DoorRetry;
     }
+    Expire(now);
+}
+
+void Session::Expire(Clock::time_point now) {
     for (auto it = links_.begin(); it != links_.end();) {
         if (it->second.role == Role::Incoming && now - it->second.since > HandshakeTimeout) {
             enet_peer_reset(it->first);
@@ -197,15 +224,25 @@ void Session::Housekeeping() {
             ++it;
         }
     }
+    std::erase_if(admitted_, [&](const auto& admission) { return now - admission.second.since > AdmissionLifetime; });
+    for (auto it = pendingGrants_.begin(); it != pendingGrants_.end();) {
+        const auto next = std::next(it);
+        if (now - it->second.since > GrantWait) ReplyGrant(it);
+        it = next;
+    }
 }
 
 void Session::Handle(const ENetEvent& event) {
     ENetPeer* peer = event.peer;
     switch (event.type) {
         case ENET_EVENT_TYPE_CONNECT: {
-            auto [it, incoming] = links_.try_emplace(peer, Link{Role::Incoming, 0, Clock::now(), {}});
             LimitTimeout(peer);
-            if (!incoming) HandleConnect(peer, it->second);
+            auto it = links_.find(peer);
+            if (it == links_.end()) {
+                AcceptIncoming(peer);
+            } else {
+                HandleConnect(peer, it->second);
+            }
             break;
         }
         case ENET_EVENT_TYPE_RECEIVE: {
@@ -231,11 +268,44 @@ void Session::Handle(const ENetEvent& event) {
         case ENET_EVENT_TYPE_NONE:
             break;
     }
+    DropMachines();
+}
+
+void Session::AcceptIncoming(ENetPeer* peer) {
+    Link link{Role::Incoming, 0, Clock::now(), {}, false};
+    for (const auto& [number, admission] : admitted_) link.admitted |= IsAdmitted(peer->address, admission);
+    if (!link.admitted) {
+        size_t fromAddress = 0, total = 0;
+        for (const auto& [other, known] : links_) {
+            if (known.role != Role::Incoming || known.admitted) continue;
+            ++total;
+            if (other->address.host == peer->address.host) ++fromAddress;
+        }
+        if (fromAddress >= HalfOpenPerAddress) {
+            EvictOldestHalfOpen(peer->address.host);
+        } else if (total >= HalfOpenTotal) {
+            EvictOldestHalfOpen(std::nullopt);
+        }
+    }
+    links_.emplace(peer, std::move(link));
+}
+
+void Session::EvictOldestHalfOpen(std::optional<uint32_t> ipv4) {
+    auto oldest = links_.end();
+    for (auto it = links_.begin(); it != links_.end(); ++it) {
+        const Link& link = it->second;
+        if (link.role != Role::Incoming || link.admitted || (ipv4 && it->first->address.host != *ipv4)) continue;
+        if (oldest == links_.end() || link.since < oldest->second.since) oldest = it;
+    }
+    if (oldest == links_.end()) return;
+    enet_peer_disconnect_now(oldest->first, 0);
+    links_.erase(oldest);
 }
 
 void Session::HandleConnect(ENetPeer* peer, Link& link) {
     if (link.role == Role::JoinTarget) SendTo(peer, wire::JoinRequest{target_.instance, target_.password});
-    if (link.role == Role::HelloTarget) SendTo(peer, wire::Hello{description_.instance, selfNumber_, OwnPlayers()});
+    if (link.role == Role::HelloTarget)
+        SendTo(peer, wire::Hello{description_.instance, selfNumber_, token_, OwnPlayers()});
 }
 
 void Session::HandlePacket(ENetPeer* peer, Link& link, wire::LinkPacket& packet, bool guaranteed) {
@@ -264,16 +334,15 @@ void Session::HandlePacket(ENetPeer* peer, Link& link, wire::LinkPacket& packet,
     const bool fromHost = link.number == hostNumber_;
     if (auto* m = std::get_if<wire::PlayerIdRequest>(&packet)) HandlePlayerIdRequest(peer, link, *m);
     if (auto* m = std::get_if<wire::PlayerIdReply>(&packet); m && fromHost) HandlePlayerIdReply(*m);
+    if (auto* m = std::get_if<wire::PlayerGranted>(&packet); m && fromHost) HandlePlayerGranted(peer, *m);
+    if (auto* m = std::get_if<wire::PlayerGrantSeen>(&packet)) GrantSeen(m->id, link.number);
     if (auto* m = std::get_if<wire::PlayerCreated>(&packet)) LearnPlayer(m->player, link.number);
-    if (auto* m = std::get_if<wire::PlayerDestroyed>(&packet)) {
-        auto it = players_.find(m->id);
-        if (it != players_.end() && it->second->owner == link.number) ForgetPlayer(m->id);
-    }
+    if (auto* m = std::get_if<wire::PlayerDestroyed>(&packet)) HandlePlayerDestroyed(link.number, m->id);
     if (auto* m = std::get_if<wire::SessionDesc>(&packet);
         m && fromHost && m->description.instance == description_.instance)
         description_ = m->description;
     if (auto* m = std::get_if<wire::Application>(&packet)) HandleApplication(link, std::move(*m), guaranteed);
-    if (auto* m = std::get_if<wire::Admit>(&packet); m && fromHost) HandleAdmit(m->number);
+    if (auto* m = std::get_if<wire::Admit>(&packet); m && fromHost) HandleAdmit(*m);
     if (std::holds_alternative<wire::Goodbye>(packet)) {
         link.role = Role::Leaving;
         MachineGone(link.number);
@@ -294,12 +363,20 @@ void Session::HandleJoinRequest(ENetPeer* peer, Link& link, const wire::JoinRequ
         return;
     }
     const uint32_t number = nextNumber_++;
-    wire::JoinAccept accept{
-        number,       selfNumber_,  selfNumber_, std::max(highestId_, nextId_ - 1), std::max(highestNumber_, number),
-        description_, OwnPlayers(), {}};
+    const wire::Admit admit{number, peer->address.host, peer->address.port, RandomToken()};
+    wire::JoinAccept accept{number,
+                            admit.token,
+                            selfNumber_,
+                            selfNumber_,
+                            std::max(highestId_, nextId_ - 1),
+                            std::max(highestNumber_, number),
+                            description_,
+                            OwnPlayers(),
+                            OthersPlayers(),
+                            {}};
     for (const auto& [memberNumber, memberPeer] : machines_) {
         accept.members.push_back({memberNumber, memberPeer->address.host, memberPeer->address.port});
-        SendTo(memberPeer, wire::Admit{number});
+        SendTo(memberPeer, admit);
     }
     AddMember(peer, link, number, {});
     SendTo(peer, accept);
@@ -307,10 +384,15 @@ void Session::HandleJoinRequest(ENetPeer* peer, Link& link, const wire::JoinRequ
 
 void Session::HandleJoinAccept(ENetPeer* peer, Link& link, const wire::JoinAccept& accept) {
     selfNumber_ = accept.yourNumber;
+    token_ = accept.yourToken;
     hostNumber_ = accept.hostNumber;
     description_ = accept.description;
     highestId_ = std::max(highestId_, accept.highestId);
     highestNumber_ = std::max({highestNumber_, accept.highestNumber, selfNumber_});
+    // Every player already in the session is one the host gave out: its own,
+    // and those it names for the other machines.
+    for (const wire::Player& player : accept.players) grants_[player.id] = accept.senderNumber;
+    for (const wire::PlayerGranted& grant : accept.grants) grants_[grant.id] = grant.number;
     if (!AddMember(peer, link, accept.senderNumber, accept.players))
         return FinishJoin(Progress::Failed, error::NoSessions);
     for (const wire::Member& member : accept.members) {
@@ -319,7 +401,7 @@ void Session::HandleJoinAccept(ENetPeer* peer, Link& link, const wire::JoinAccep
         ENetPeer* memberPeer = enet_host_connect(host_, &address, 1, 0);
         if (!memberPeer) return FinishJoin(Progress::Failed, error::NoConnection);
         LimitTimeout(memberPeer);
-        links_[memberPeer] = {Role::HelloTarget, member.number, Clock::now(), {}};
+        links_[memberPeer] = {Role::HelloTarget, member.number, Clock::now(), {}, false};
         highestNumber_ = std::max(highestNumber_, member.number);
         ++awaitingHellos_;
     }
@@ -328,23 +410,44 @@ void Session::HandleJoinAccept(ENetPeer* peer, Link& link, const wire::JoinAccep
 
 void Session::HandleHello(ENetPeer* peer, Link& link, const wire::Hello& hello) {
     if (selfNumber_ == 0 || hello.instance != description_.instance) return Disconnect(peer, link);
-    if (!admitted_.erase(hello.senderNumber)) {
+    auto admission = admitted_.find(hello.senderNumber);
+    if (admission == admitted_.end()) {
         link.waitingHello = hello;  // the host's Admit may still be on its way
         return;
     }
+    // Only the machine the host let in: from where the host saw it, with the
+    // token the host gave it. Anyone else claiming its number is turned away
+    // and the place stays kept for it.
+    if (hello.token != admission->second.token || !IsAdmitted(peer->address, admission->second))
+        return Disconnect(peer, link);
+    admitted_.erase(admission);
     link.waitingHello.reset();
     if (!AddMember(peer, link, hello.senderNumber, hello.players)) return Disconnect(peer, link);
-    SendTo(peer, wire::HelloAck{{description_.instance, selfNumber_, OwnPlayers()}});
+    SendTo(peer, wire::HelloAck{{description_.instance, selfNumber_, 0, OwnPlayers()}});
 }
 
-void Session::HandleAdmit(uint32_t number) {
-    admitted_.insert(number);
-    highestNumber_ = std::max(highestNumber_, number);
-    for (auto& [peer, link] : links_)
-        if (link.role == Role::Incoming && link.waitingHello && link.waitingHello->senderNumber == number) {
+void Session::HandleAdmit(const wire::Admit& admit) {
+    if (admitted_.size() >= AdmissionCap) admitted_.erase(admitted_.begin());
+    const Admission admission{admit.ipv4, admit.port, admit.token, Clock::now()};
+    admitted_[admit.number] = admission;
+    highestNumber_ = std::max(highestNumber_, admit.number);
+    for (auto& [peer, link] : links_) {
+        if (link.role != Role::Incoming) continue;
+        link.admitted |= IsAdmitted(peer->address, admission);
+        if (link.waitingHello && link.waitingHello->senderNumber == admit.number) {
             const wire::Hello hello = *link.waitingHello;
-            return HandleHello(peer, link, hello);
+            HandleHello(peer, link, hello);
         }
+    }
+}
+
+bool Session::IsAdmitted(const ENetAddress& from, const Admission& admission) const {
+    if (from.port != admission.port) return false;
+    if (from.host == admission.ipv4) return true;
+    // The host saw a joiner on its own machine at loopback; this machine
+    // sees that joiner at the host's address.
+    const ENetPeer* host = PeerOf(hostNumber_);
+    return IsLoopback(admission.ipv4) && host && from.host == host->address.host;
 }
 
 void Session::HandleHelloAck(ENetPeer* peer, Link& link, const wire::HelloAck& ack) {
@@ -355,12 +458,44 @@ void Session::HandleHelloAck(ENetPeer* peer, Link& link, const wire::HelloAck& a
 }
 
 void Session::HandlePlayerIdRequest(ENetPeer* peer, const Link& link, const wire::PlayerIdRequest& request) {
-    wire::PlayerIdReply reply{request.tag, 0};
-    if (IsHost() && players_.size() < static_cast<size_t>(description_.maxPlayers)) {
-        reply.id = nextId_++;
-        LearnPlayer({reply.id, request.friendlyName, request.formalName}, link.number);
+    if (!IsHost() || players_.size() >= static_cast<size_t>(description_.maxPlayers) || !MayCreate(link.number) ||
+        nextId_ > MaxPlayerId)
+        return SendTo(peer, wire::PlayerIdReply{request.tag, 0});
+    const int32_t id = nextId_++;
+    AddPlayer({id, request.friendlyName, request.formalName}, link.number);
+    // The asker hears of its id once every other member knows whose it is,
+    // so that none of them refuses the player when the asker announces it.
+    PendingGrant pending{request.tag, link.number, {}, Clock::now()};
+    for (const auto& [number, memberPeer] : machines_) {
+        if (number == link.number) continue;
+        pending.awaiting.insert(number);
+        SendTo(memberPeer, wire::PlayerGranted{id, link.number});
     }
-    SendTo(peer, reply);
+    ReplyGrant(pendingGrants_.insert_or_assign(id, std::move(pending)).first);
+}
+
+void Session::GrantSeen(int32_t id, uint32_t number) {
+    auto pending = pendingGrants_.find(id);
+    if (pending == pendingGrants_.end()) return;
+    pending->second.awaiting.erase(number);
+    ReplyGrant(pending);
+}
+
+// Answers once every member has the grant, or the wait is over.
+void Session::ReplyGrant(std::map<int32_t, PendingGrant>::iterator pending) {
+    const PendingGrant& grant = pending->second;
+    if (!grant.awaiting.empty() && Clock::now() - grant.since <= GrantWait) return;
+    if (ENetPeer* peer = PeerOf(grant.requester)) SendTo(peer, wire::PlayerIdReply{grant.tag, pending->first});
+    pendingGrants_.erase(pending);
+}
+
+void Session::HandlePlayerGranted(ENetPeer* hostPeer, const wire::PlayerGranted& grant) {
+    // Grants come in increasing order; one at or below the mark is stale.
+    const bool fresh = grant.id > highestId_;
+    highestId_ = std::max(highestId_, grant.id);
+    if (fresh && grant.number != selfNumber_ && players_.size() + grants_.size() < MaxSessionPlayers)
+        grants_[grant.id] = grant.number;
+    SendTo(hostPeer, wire::PlayerGrantSeen{grant.id});
 }
 
 void Session::HandlePlayerIdReply(const wire::PlayerIdReply& reply) {
@@ -371,17 +506,26 @@ void Session::HandlePlayerIdReply(const wire::PlayerIdReply& reply) {
         return;
     }
     it->second.answered = true;
-    if (reply.id == 0 || players_.count(reply.id) || departed_.count(reply.id)) return changed_.notify_all();
+    if (reply.id == 0 || players_.count(reply.id) || grants_.count(reply.id)) return changed_.notify_all();
     it->second.id = reply.id;
     changed_.notify_all();
+}
+
+void Session::HandlePlayerDestroyed(uint32_t owner, int32_t id) {
+    auto it = players_.find(id);
+    if (it != players_.end() && it->second->owner == owner) return ForgetPlayer(id);
+    // The owner gave up on an id it had asked for.
+    if (auto grant = grants_.find(id); grant != grants_.end() && grant->second == owner) grants_.erase(grant);
 }
 
 void Session::HandleApplication(const Link& link, wire::Application&& message, bool guaranteed) {
     auto sender = players_.find(message.from);
     if (sender == players_.end() || sender->second->owner != link.number) return;
+    if (message.to != 0 && !queues_.count(message.to)) return;
+    // A machine that would fill a queue beyond its bound is dropped, not waited for.
+    if (guaranteed && !HasRoom(message.to, message.message.size())) return DropLater(link.number);
     if (message.to != 0) {
-        if (queues_.count(message.to))
-            Enqueue(message.to, {message.from, message.to, std::move(message.message)}, !guaranteed);
+        Enqueue(message.to, {message.from, message.to, std::move(message.message)}, !guaranteed);
         return;
     }
     for (auto it = queues_.begin(); it != queues_.end(); ++it) {
@@ -391,8 +535,7 @@ void Session::HandleApplication(const Link& link, wire::Application&& message, b
 }
 
 std::optional<wire::EnumReply> Session::AnswerSearch(const wire::EnumRequest& request) const {
-    if (!IsHost()) return std::nullopt;
-    if (!request.application.empty() && !SameText(request.application, description_.application)) return std::nullopt;
+    if (!IsHost() || !SameText(request.application, description_.application)) return std::nullopt;
     wire::EnumReply reply{request.nonce, description_, static_cast<uint8_t>(players_.size()), linkPort_};
     reply.description.password.clear();
     return reply;
@@ -433,13 +576,29 @@ bool Session::AddMember(ENetPeer* peer, Link& link, uint32_t number, const std::
 }
 
 void Session::LearnPlayer(const wire::Player& player, uint32_t owner) {
-    // An id seen before, alive or gone, is never taken again; the session
-    // never holds more players than it can.
-    if (players_.count(player.id) || departed_.count(player.id) || players_.size() >= MaxSessionPlayers) return;
-    auto record = std::make_shared<PlayerRecord>(PlayerRecord{player, owner});
-    players_[player.id] = record;
+    // Only an id the host gave to this very machine, or a new id of the
+    // host's own: an id seen before, alive or gone, is never taken again.
+    if (players_.count(player.id)) return;
+    auto grant = grants_.find(player.id);
+    const bool granted = grant != grants_.end() && grant->second == owner;
+    const bool hostsOwn = owner == hostNumber_ && player.id > highestId_;
+    if ((!granted && !hostsOwn) || !MayCreate(owner)) return;
+    if (!HasRoom(0, SystemMessageSize)) return DropLater(owner);
+    if (granted) grants_.erase(grant);
+    AddPlayer(player, owner);
+}
+
+bool Session::MayCreate(uint32_t owner) const {
+    const auto created = creations_.find(owner);
+    return players_.size() < MaxSessionPlayers &&
+           (created == creations_.end() || created->second < CreationsPerMachine);
+}
+
+void Session::AddPlayer(const wire::Player& player, uint32_t owner) {
+    players_[player.id] = std::make_shared<PlayerRecord>(PlayerRecord{player, owner});
     highestId_ = std::max(highestId_, player.id);
-    EnqueueSystem(SystemCreatePlayer, player.id, nullptr);
+    ++creations_[owner];
+    if (owner != selfNumber_) EnqueueSystem(SystemCreatePlayer, player.id, nullptr);
 }
 
 void Session::ForgetPlayer(int32_t id) {
@@ -447,8 +606,10 @@ void Session::ForgetPlayer(int32_t id) {
     if (it == players_.end()) return;
     std::shared_ptr<PlayerRecord> record = it->second;
     players_.erase(it);
+    if (record->owner == selfNumber_ || queues_.empty()) return;
+    // Its names stay readable until the game has taken its destroy message.
     departed_[id] = record;
-    if (record->owner != selfNumber_) EnqueueSystem(SystemDestroyPlayer, id, record);
+    EnqueueSystem(SystemDestroyPlayer, id, record);
 }
 
 void Session::MachineGone(uint32_t number) {
@@ -457,11 +618,35 @@ void Session::MachineGone(uint32_t number) {
     for (const auto& [id, record] : players_)
         if (record->owner == number) owned.push_back(id);
     for (int32_t id : owned) ForgetPlayer(id);
+    std::erase_if(grants_, [&](const auto& grant) { return grant.second == number; });
+    creations_.erase(number);
+    for (auto it = pendingGrants_.begin(); it != pendingGrants_.end();) {
+        const auto next = std::next(it);
+        if (it->second.requester == number) {
+            pendingGrants_.erase(it);
+        } else if (it->second.awaiting.erase(number)) {
+            ReplyGrant(it);
+        }
+        it = next;
+    }
     if (number != hostNumber_) return;
     for (auto& [tag, request] : idRequests_) request.answered = true;
     if (join_ == Progress::Waiting) FinishJoin(Progress::Failed, error::NoSessions);
     BecomeHostIfElected();
     changed_.notify_all();
+}
+
+void Session::DropLater(uint32_t number) { dropping_.push_back(number); }
+
+void Session::DropMachines() {
+    for (uint32_t number : dropping_) {
+        ENetPeer* peer = PeerOf(number);
+        if (!peer) continue;
+        links_.erase(peer);
+        MachineGone(number);
+        enet_peer_disconnect_now(peer, 0);
+    }
+    dropping_.clear();
 }
 
 void Session::BecomeHostIfElected() {
@@ -471,7 +656,10 @@ void Session::BecomeHostIfElected() {
     }
     hostNumber_ = machines_.empty() ? selfNumber_ : std::min(selfNumber_, machines_.begin()->first);
     if (!IsHost()) return;
-    nextId_ = std::max(nextId_, highestId_ + 1 + IdSkip);
+    // In 64 bits, and never past the last id: a host that has run out of ids
+    // refuses new players rather than handing one out twice.
+    const int64_t skipped = std::max<int64_t>(nextId_, int64_t{highestId_} + 1 + IdSkip);
+    nextId_ = static_cast<int32_t>(std::min<int64_t>(skipped, int64_t{MaxPlayerId} + 1));
     nextNumber_ = std::max(nextNumber_, highestNumber_ + 1 + NumberSkip);
     door_.Open(doorPort_);
     nextDoorTry_ = Clock::now() + DoorRetry;
@@ -492,6 +680,14 @@ std::vector<wire::Player> Session::OwnPlayers() const {
     return own;
 }
 
+std::vector<wire::PlayerGranted> Session::OthersPlayers() const {
+    std::vector<wire::PlayerGranted> others;
+    for (const auto& [id, record] : players_)
+        if (record->owner != selfNumber_) others.push_back({id, record->owner});
+    for (const auto& [id, number] : grants_) others.push_back({id, number});
+    return others;
+}
+
 void Session::Enqueue(int32_t to, ReceivedMessage message, bool droppable, std::shared_ptr<PlayerRecord> departed) {
     LocalQueue& queue = queues_[to];
     if (droppable && queue.unguaranteed >= QueueUnguaranteedCap) {
@@ -500,8 +696,12 @@ void Session::Enqueue(int32_t to, ReceivedMessage message, bool droppable, std::
         queue.messages.erase(oldest);
         --queue.unguaranteed;
     }
+    if (droppable) {
+        ++queue.unguaranteed;
+    } else {
+        queue.guaranteedBytes += QueuedCost(message.bytes.size());
+    }
     queue.messages.push_back({nextOrder_++, std::move(message), droppable, std::move(departed)});
-    if (droppable) ++queue.unguaranteed;
 }
 
 void Session::EnqueueSystem(int32_t code, int32_t id, const std::shared_ptr<PlayerRecord>& departed) {
@@ -515,22 +715,30 @@ void Session::EnqueueSystem(int32_t code, int32_t id, const std::shared_ptr<Play
     for (auto& [localId, queue] : queues_) Enqueue(localId, {0, localId, bytes}, false, departed);
 }
 
+bool Session::HasRoom(int32_t to, size_t size) const {
+    const size_t cost = QueuedCost(size);
+    for (const auto& [id, queue] : queues_)
+        if ((to == 0 || to == id) && queue.guaranteedBytes + cost > QueueGuaranteedBytes) return false;
+    return true;
+}
+
+void Session::Release(const Queued& taken) {
+    // The last queued destroy message of a player lets go of its names.
+    if (taken.departed && taken.departed.use_count() == 1) departed_.erase(taken.departed->player.id);
+}
+
 // The game's side.
 
 int32_t Session::CreatePlayer(const std::string& friendlyName, const std::string& formalName) {
     if (friendlyName.size() > MaxStringLength || formalName.size() > MaxStringLength)
         throw Failure(error::InvalidParams, "player name longer than allowed");
     std::unique_lock lock(mutex_);
+    if (!MayCreate(selfNumber_)) throw Failure(error::CantAddPlayer, "no more players can be created here");
     if (IsHost()) {
         if (players_.size() >= static_cast<size_t>(description_.maxPlayers))
             throw Failure(error::CantAddPlayer, "the session is full");
-        const wire::Player player{nextId_++, friendlyName, formalName};
-        highestId_ = std::max(highestId_, player.id);
-        players_[player.id] = std::make_shared<PlayerRecord>(PlayerRecord{player, selfNumber_});
-        queues_[player.id];
-        SendToAll(wire::Encode(wire::PlayerCreated{player}), true);
-        enet_host_flush(host_);
-        return player.id;
+        if (nextId_ > MaxPlayerId) throw Failure(error::CantAddPlayer, "the session has run out of player ids");
+        return AddLocalPlayer({nextId_++, friendlyName, formalName});
     }
     if (!machines_.count(hostNumber_)) throw Failure(error::NoConnection, "the session has no host");
     const uint32_t tag = nextTag_++;
@@ -542,11 +750,13 @@ int32_t Session::CreatePlayer(const std::string& friendlyName, const std::string
     idRequests_.erase(tag);
     if (!request.answered) throw Failure(error::Timeout, "the session host did not answer");
     if (request.id == 0) throw Failure(error::CantAddPlayer, "the session refused the player");
-    // Announced before any message this player can send.
-    const wire::Player player{request.id, friendlyName, formalName};
-    players_[player.id] = std::make_shared<PlayerRecord>(PlayerRecord{player, selfNumber_});
-    highestId_ = std::max(highestId_, player.id);
+    return AddLocalPlayer({request.id, friendlyName, formalName});
+}
+
+int32_t Session::AddLocalPlayer(const wire::Player& player) {
+    AddPlayer(player, selfNumber_);
     queues_[player.id];
+    // Announced before any message this player can send.
     SendToAll(wire::Encode(wire::PlayerCreated{player}), true);
     enet_host_flush(host_);
     return player.id;
@@ -559,6 +769,7 @@ void Session::DestroyPlayer(int32_t id) {
         throw Failure(error::InvalidPlayer, "not a local player");
     ForgetPlayer(id);
     queues_.erase(id);
+    std::erase_if(departed_, [](const auto& departed) { return departed.second.expired(); });
     SendToAll(wire::Encode(wire::PlayerDestroyed{id}), true);
     enet_host_flush(host_);
 }
@@ -603,7 +814,12 @@ ReceivedMessage Session::Receive() {
         if (!oldest) throw Failure(error::NoMessages, "no message waiting");
         taken = std::move(oldest->messages.front());
         oldest->messages.pop_front();
-        if (taken.droppable) --oldest->unguaranteed;
+        if (taken.droppable) {
+            --oldest->unguaranteed;
+        } else {
+            oldest->guaranteedBytes -= QueuedCost(taken.message.bytes.size());
+        }
+        Release(taken);
     }
     return std::move(taken.message);
 }

@@ -14,14 +14,19 @@
 //    joiner the next one. Numbers are never handed out twice.
 //  - Links form a full mesh. A joiner connects to the host (JoinRequest),
 //    learns the other members from JoinAccept, connects to each (Hello) and
-//    is in once every member has answered (HelloAck). A member answers a
-//    Hello only for a number the host has admitted (Admit), so nobody gets
-//    in past the host.
+//    is in once every member has answered (HelloAck). The host gives each
+//    joiner a random token and tells the members (Admit) the joiner's number,
+//    its address as the host saw it and the token; a member answers a Hello
+//    only when all three match, so nobody gets in past the host, nor in
+//    place of a machine it let in.
 //  - The host hands out player ids in increasing order, so ordering players
-//    by id is their join order on every machine. The owner of a player
-//    announces its creation and destruction to every machine itself, on the
-//    same ordered link as its messages: no message from a player can arrive
-//    before its creation or after its destruction.
+//    by id is their join order on every machine. It tells the other members
+//    which machine it gave an id to (PlayerGranted) and answers the asking
+//    machine once they all have it. The owner of a player announces its
+//    creation and destruction to every machine itself, on the same ordered
+//    link as its messages: no message from a player can arrive before its
+//    creation or after its destruction. A machine takes a player only with
+//    an id the host gave its owner, or a new id of the host's own.
 //  - A machine that says goodbye, drops its link or stops answering for 3 s
 //    is gone: its players are destroyed on every other machine. When it was
 //    the host and the session migrates its host, the remaining machine with
@@ -29,6 +34,15 @@
 //    receive 0x101 after the destroy messages of the old host's players.
 //    A new host skips ids and numbers ahead, so that any the old host handed
 //    out in its last moments, not yet announced, are not handed out again.
+//
+// What another machine can make this one hold is bounded: ids are a mark
+// that only rises, not a record of every departed player; each machine may
+// create at most CreationsPerMachine players; a local queue holds at most
+// QueueUnguaranteedCap unguaranteed messages and QueueGuaranteedBytes of
+// guaranteed and system messages, and the machine whose message would go
+// beyond that is dropped, as one that stopped answering is. Links that have
+// not said who they are (half-open) are limited per address and in all, so
+// that slots stay free for the machines the host let in.
 
 #include "platform/play/door.h"
 #include "platform/play/wire.h"
@@ -48,6 +62,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+class SessionTestAccess;
 
 namespace play {
 
@@ -84,6 +100,17 @@ public:
     // new one comes, the oldest unguaranteed one is dropped. Guaranteed and
     // system messages are never dropped.
     static constexpr size_t QueueUnguaranteedCap = 1024;
+    // What the guaranteed and system messages of one local queue may hold,
+    // each counted with its bookkeeping (QueuedCost). The local game's own
+    // sends are counted but never refused.
+    static constexpr size_t QueueGuaranteedBytes = size_t{8} << 20;
+    // Players one machine may create over its time in the session.
+    static constexpr uint32_t CreationsPerMachine = 64;
+    // Links that have not said who they are yet: at most this many from one
+    // address and in all. Past either limit the oldest gives way, so that a
+    // burst from one address does not shut out a joiner behind it.
+    static constexpr size_t HalfOpenPerAddress = 4;
+    static constexpr size_t HalfOpenTotal = 16;
 
     // Creates a session hosted here; fails when the door port is taken.
     static std::unique_ptr<Session> Create(wire::Description description, uint16_t doorPort);
@@ -113,6 +140,7 @@ public:
     void SetDescription(const wire::Description& description);
 
 private:
+    friend class ::SessionTestAccess;
     struct PlayerRecord {
         wire::Player player;
         uint32_t owner = 0;
@@ -126,6 +154,7 @@ private:
     struct LocalQueue {
         std::deque<Queued> messages;
         size_t unguaranteed = 0;
+        size_t guaranteedBytes = 0;
     };
     enum class Role { Incoming, JoinTarget, HelloTarget, Member, Leaving };
     struct Link {
@@ -133,6 +162,21 @@ private:
         uint32_t number = 0;
         std::chrono::steady_clock::time_point since;
         std::optional<wire::Hello> waitingHello;  // until the host admits its sender
+        bool admitted = false;                    // an Incoming link from a joiner the host let in
+    };
+    struct Admission {
+        uint32_t ipv4 = 0;
+        uint16_t port = 0;
+        uint64_t token = 0;
+        std::chrono::steady_clock::time_point since;
+    };
+    // A player id the host gave away, waiting until every other member has
+    // heard of it (the host's side).
+    struct PendingGrant {
+        uint32_t tag = 0;
+        uint32_t requester = 0;
+        std::set<uint32_t> awaiting;
+        std::chrono::steady_clock::time_point since;
     };
     enum class Progress { Waiting, Done, Failed };
 
@@ -147,11 +191,19 @@ private:
     void HandleJoinRequest(ENetPeer* peer, Link& link, const wire::JoinRequest& request);
     void HandleJoinAccept(ENetPeer* peer, Link& link, const wire::JoinAccept& accept);
     void HandleHello(ENetPeer* peer, Link& link, const wire::Hello& hello);
-    void HandleAdmit(uint32_t number);
+    void HandleAdmit(const wire::Admit& admit);
+    bool IsAdmitted(const ENetAddress& from, const Admission& admission) const;
     void HandleHelloAck(ENetPeer* peer, Link& link, const wire::HelloAck& ack);
     void HandlePlayerIdRequest(ENetPeer* peer, const Link& link, const wire::PlayerIdRequest& request);
     void HandlePlayerIdReply(const wire::PlayerIdReply& reply);
+    void HandlePlayerGranted(ENetPeer* hostPeer, const wire::PlayerGranted& grant);
+    void GrantSeen(int32_t id, uint32_t number);
+    void ReplyGrant(std::map<int32_t, PendingGrant>::iterator pending);
+    void HandlePlayerDestroyed(uint32_t owner, int32_t id);
     void HandleApplication(const Link& link, wire::Application&& message, bool guaranteed);
+    void AcceptIncoming(ENetPeer* peer);
+    void EvictOldestHalfOpen(std::optional<uint32_t> ipv4);
+    void Expire(std::chrono::steady_clock::time_point now);
     std::optional<wire::EnumReply> AnswerSearch(const wire::EnumRequest& request) const;
 
     // Handles what has come in, from either thread.
@@ -166,13 +218,26 @@ private:
     ENetPeer* PeerOf(uint32_t number) const;
     bool AddMember(ENetPeer* peer, Link& link, uint32_t number, const std::vector<wire::Player>& players);
     void LearnPlayer(const wire::Player& player, uint32_t owner);
+    bool MayCreate(uint32_t owner) const;
+    void AddPlayer(const wire::Player& player, uint32_t owner);
     void ForgetPlayer(int32_t id);
     void MachineGone(uint32_t number);
+    // Drops a machine at the end of the event being handled, as one that
+    // stopped answering.
+    void DropLater(uint32_t number);
+    void DropMachines();
     void BecomeHostIfElected();
     void FinishJoin(Progress progress, int32_t failureNumber = 0);
+    int32_t AddLocalPlayer(const wire::Player& player);
     std::vector<wire::Player> OwnPlayers() const;
+    std::vector<wire::PlayerGranted> OthersPlayers() const;
     void Enqueue(int32_t to, ReceivedMessage message, bool droppable, std::shared_ptr<PlayerRecord> departed = {});
     void EnqueueSystem(int32_t code, int32_t id, const std::shared_ptr<PlayerRecord>& departed);
+    // Whether the queue of `to` (0: every local queue) can take a guaranteed
+    // message of `size` bytes.
+    bool HasRoom(int32_t to, size_t size) const;
+    static size_t QueuedCost(size_t size) { return size + sizeof(Queued); }
+    void Release(const Queued& taken);
     bool IsHost() const { return selfNumber_ == hostNumber_; }
 
     const uint16_t doorPort_;
@@ -202,9 +267,15 @@ private:
     std::map<ENetPeer*, Link> links_;
     std::map<uint32_t, ENetPeer*> machines_;
     std::map<int32_t, std::shared_ptr<PlayerRecord>> players_;
+    // Destroyed players whose destroy message still waits in a local queue.
     std::map<int32_t, std::weak_ptr<PlayerRecord>> departed_;
     std::map<int32_t, LocalQueue> queues_;
-    std::set<uint32_t> admitted_;  // joiners let in by the host, not met yet
+    std::map<uint32_t, Admission> admitted_;  // joiners let in by the host, not met yet
+    std::map<int32_t, uint32_t> grants_;      // ids the host gave, to their machine, not announced yet
+    std::map<int32_t, PendingGrant> pendingGrants_;
+    std::map<uint32_t, uint32_t> creations_;  // players created, by machine
+    std::vector<uint32_t> dropping_;
+    uint64_t token_ = 0;  // ours, from the host, for our Hellos
     uint64_t nextOrder_ = 1;
 
     Progress join_ = Progress::Waiting;

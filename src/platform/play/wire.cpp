@@ -40,6 +40,8 @@ void Put(ByteWriter& w, const std::vector<Player>& players) {
 void Put(ByteWriter& w, const EnumRequest& m) {
     w.U32(m.nonce);
     w.Text(m.application);
+    w.U16(m.padding);
+    w.Zeros(m.padding);
 }
 void Put(ByteWriter& w, const EnumReply& m) {
     w.U32(m.nonce);
@@ -51,14 +53,21 @@ void Put(ByteWriter& w, const JoinRequest& m) {
     w.Text(m.instance);
     w.Text(m.password);
 }
+void Put(ByteWriter& w, const PlayerGranted& m) {
+    w.I32(m.id);
+    w.U32(m.number);
+}
 void Put(ByteWriter& w, const JoinAccept& m) {
     w.U32(m.yourNumber);
+    w.U64(m.yourToken);
     w.U32(m.hostNumber);
     w.U32(m.senderNumber);
     w.I32(m.highestId);
     w.U32(m.highestNumber);
     Put(w, m.description);
     Put(w, m.players);
+    w.U8(static_cast<uint8_t>(m.grants.size()));
+    for (const PlayerGranted& grant : m.grants) Put(w, grant);
     w.U8(static_cast<uint8_t>(m.members.size()));
     for (const Member& member : m.members) {
         w.U32(member.number);
@@ -70,6 +79,7 @@ void Put(ByteWriter& w, const JoinRefused& m) { w.I32(m.failureNumber); }
 void Put(ByteWriter& w, const Hello& m) {
     w.Text(m.instance);
     w.U32(m.senderNumber);
+    w.U64(m.token);
     Put(w, m.players);
 }
 void Put(ByteWriter& w, const PlayerIdRequest& m) {
@@ -90,7 +100,13 @@ void Put(ByteWriter& w, const Application& m) {
     w.Bytes(m.message.data(), m.message.size());
 }
 void Put(ByteWriter&, const Goodbye&) {}
-void Put(ByteWriter& w, const Admit& m) { w.U32(m.number); }
+void Put(ByteWriter& w, const Admit& m) {
+    w.U32(m.number);
+    w.U32(m.ipv4);
+    w.U16(m.port);
+    w.U64(m.token);
+}
+void Put(ByteWriter& w, const PlayerGrantSeen& m) { w.I32(m.id); }
 
 void Require(bool condition) {
     if (!condition) ByteReader::Fail("malformed packet");
@@ -98,7 +114,13 @@ void Require(bool condition) {
 
 int32_t PlayerId(ByteReader& r) {
     const int32_t id = r.I32();
-    Require(id != 0);
+    Require(id > 0 && id <= MaxPlayerId);
+    return id;
+}
+// A player id, or 0 where the field allows none.
+int32_t PlayerIdOrZero(ByteReader& r) {
+    const int32_t id = r.I32();
+    Require(id >= 0 && id <= MaxPlayerId);
     return id;
 }
 uint32_t Number(ByteReader& r) {
@@ -129,6 +151,8 @@ void Get(ByteReader& r, std::vector<Player>& players) {
 void Get(ByteReader& r, EnumRequest& m) {
     m.nonce = r.U32();
     m.application = r.Text(MaxStringLength);
+    m.padding = r.U16();
+    r.Zeros(m.padding);
 }
 void Get(ByteReader& r, EnumReply& m) {
     m.nonce = r.U32();
@@ -142,14 +166,23 @@ void Get(ByteReader& r, JoinRequest& m) {
     m.instance = r.Text(MaxStringLength);
     m.password = r.Text(MaxStringLength);
 }
+void Get(ByteReader& r, PlayerGranted& m) {
+    m.id = PlayerId(r);
+    m.number = Number(r);
+}
 void Get(ByteReader& r, JoinAccept& m) {
     m.yourNumber = Number(r);
+    m.yourToken = r.U64();
     m.hostNumber = Number(r);
     m.senderNumber = Number(r);
-    m.highestId = r.I32();
+    m.highestId = PlayerIdOrZero(r);
     m.highestNumber = r.U32();
     Get(r, m.description);
     Get(r, m.players);
+    const size_t grants = r.U8();
+    Require(grants <= MaxListed);
+    m.grants.resize(grants);
+    for (PlayerGranted& grant : m.grants) Get(r, grant);
     const size_t count = r.U8();
     Require(count <= MaxListed);
     m.members.resize(count);
@@ -164,6 +197,7 @@ void Get(ByteReader& r, JoinRefused& m) { m.failureNumber = r.I32(); }
 void Get(ByteReader& r, Hello& m) {
     m.instance = r.Text(MaxStringLength);
     m.senderNumber = Number(r);
+    m.token = r.U64();
     Get(r, m.players);
 }
 void Get(ByteReader& r, PlayerIdRequest& m) {
@@ -173,19 +207,26 @@ void Get(ByteReader& r, PlayerIdRequest& m) {
 }
 void Get(ByteReader& r, PlayerIdReply& m) {
     m.tag = r.U32();
-    m.id = r.I32();
+    m.id = PlayerIdOrZero(r);
 }
 void Get(ByteReader& r, PlayerCreated& m) { Get(r, m.player); }
 void Get(ByteReader& r, PlayerDestroyed& m) { m.id = PlayerId(r); }
 void Get(ByteReader& r, SessionDesc& m) { Get(r, m.description); }
 void Get(ByteReader& r, Application& m) {
     m.from = PlayerId(r);
-    m.to = r.I32();
+    m.to = PlayerIdOrZero(r);
     Require(r.Left() <= MaxMessageSize);
     m.message = r.Rest();
 }
 void Get(ByteReader&, Goodbye&) {}
-void Get(ByteReader& r, Admit& m) { m.number = Number(r); }
+void Get(ByteReader& r, Admit& m) {
+    m.number = Number(r);
+    m.ipv4 = r.U32();
+    m.port = r.U16();
+    Require(m.port != 0);
+    m.token = r.U64();
+}
+void Get(ByteReader& r, PlayerGrantSeen& m) { m.id = PlayerId(r); }
 
 template <class Variant, size_t... I>
 Variant MakeAlternative(size_t index, std::index_sequence<I...>) {
