@@ -14,9 +14,10 @@
 //    sessions that are not full. Open(data, 2) creates a session hosted here
 //    on the address's port; Open(item, 1) joins a found one and fails when
 //    it is full, refuses the password or is gone.
-//  - Players have 32-bit ids, non-zero, unique in the session and never
-//    reused; GetDPEnumPlayers lists them in join order, the same on every
-//    machine. Names stay readable for a departed player until its destroy
+//  - Players have 32-bit ids, positive, unique in the session and never
+//    reused, handed out by the host only; GetDPEnumPlayers lists them in
+//    join order, the same on every machine. One machine may create at most
+//    64 players over its time in the session. Names stay readable for a departed player until its destroy
 //    message has been received.
 //  - Send from a local player to one player or 0 (all others; the sender
 //    never gets its own), flags 0 unguaranteed or 1 guaranteed (arrives
@@ -28,7 +29,9 @@
 //    machine that becomes host, after the destroy messages of the old host's
 //    players. Receive flag 1 takes the oldest message of any local player.
 //    A queue keeps at most 1024 unguaranteed messages (the oldest give way);
-//    guaranteed and system messages are never dropped.
+//    guaranteed and system messages are never dropped, but they may hold at
+//    most 8 MiB of a queue: a machine whose message would go beyond that is
+//    dropped from the session, as one that stopped answering.
 //  - The network runs on a thread of the session's own; sends never block.
 //  - Port 0 in an address is the default port, which QUELLMAR_PLAY_PORT
 //    overrides (network.h).

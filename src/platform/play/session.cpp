@@ -274,6 +274,11 @@ void Session::Handle(const ENetEvent& event) {
 void Session::AcceptIncoming(ENetPeer* peer) {
     Link link{Role::Incoming, 0, Clock::now(), {}, false};
     for (const auto& [number, admission] : admitted_) link.admitted |= IsAdmitted(peer->address, admission);
+    // One kept slot per admitted joiner: a second link from it waits like any other.
+    for (const auto& [other, known] : links_)
+        if (known.role == Role::Incoming && known.admitted && other->address.host == peer->address.host &&
+            other->address.port == peer->address.port)
+            link.admitted = false;
     if (!link.admitted) {
         size_t fromAddress = 0, total = 0;
         for (const auto& [other, known] : links_) {
