@@ -11,14 +11,19 @@
 #include "core/video.h"
 #include "platform/failure.h"
 #include "platform/input/direct_input.h"
+#include "platform/input/key_codes.h"
 #include "platform/os/executable.h"
 #include "platform/os/files.h"
 #include "platform/os/program_end.h"
+#include "platform/play/direct_play.h"
 #include "platform/rm/rm.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/mouse_pointer.h"
+#include "player/formal_name.h"
+#include "player/player.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 #include <typeinfo>
@@ -98,18 +103,87 @@ void BuildLevel() {
     }
 }
 
-// From the level to the video device. On "couloirs" each failing statement
-// is skipped; elsewhere the first failure passes to the caller.
-void FinishStart(Form1& window) {
-    const bool skipping = NomMap == "couloirs";
-    const auto step = [skipping](auto&& statement) {
-        if (skipping)
-            skip(statement);
+// One statement of the start from the level on: skipped when it fails on
+// "couloirs", else its failure passes to the caller.
+class StartStep {
+public:
+    explicit StartStep(bool skipping) : skipping_(skipping) {}
+    template <class Statement>
+    void operator()(Statement&& statement) const {
+        if (skipping_)
+            skip(std::forward<Statement>(statement));
         else
             statement();
-    };
-    step([] { FrameJoueurs = Ref(D3DRM).CreateFrame(FrameMurs); });
+    }
+
+private:
+    bool skipping_;
+};
+
+// The local player's fixed keys; the launcher only shows them.
+void DonneTouches(player& local) {
+    local.K_up = input::KeyUp;
+    local.k_down = input::KeyDown;
+    local.k_right = input::KeyRight;
+    local.k_left = input::KeyLeft;
+    local.k_Tir = input::KeyP;
+    local.k_V1 = input::KeyDelete;
+    local.k_V2 = input::KeyEnd;
+    local.k_Arme = input::KeyPageDown;
+    local.k_Arme2 = input::KeyBackspace;
+    local.k_baisser = input::KeyRightControl;
+    local.Souris = true;
+}
+
+// One player per session member, named by the session; the local player's
+// side and skin are the settings, another's come from its formal name.
+void MakePlayer(int32_t i, const StartStep& step) {
+    step([] { AjoutePointChargement(); });
+    step([i] { Joueurs.Set(size_t(i), std::make_shared<player>()); });
+    player& p = Joueurs[size_t(i)];
+    step([&] {
+        p.MDLid = 0;
+        p.IdArme = 0;
+        p.indice = i;
+        p.id = IdsJoueurs.at(size_t(i));
+        p.mousesens = 1;
+    });
+    step([&] { p.nom = Ref(DPlay).GetPlayerFriendlyName(p.id); });
+    if (p.id == IdLocalDP) {
+        step([&] {
+            IndiceLocal = i;
+            p.IdModele = IdModeleLocal;
+            p.texture = SkinFileName(IdModeleLocal, SkinLocal);
+            p.inverse = InverseSouris != 0 ? -1 : 1;
+        });
+    } else {
+        step([&] {
+            const FormalNameParts name = ReadFormalName(Ref(DPlay).GetPlayerFormalName(p.id));
+            p.IdModele = name.side;
+            p.texture = SkinFileName(name.side, name.skin);
+        });
+    }
+    step([&] { p.Initplayer(); });
+}
+
+// The players, the local one drawn (never hit on its own machine) and given
+// its fixed keys; from then on the main loop visits every slot.
+void MakePlayers(const StartStep& step) {
+    step([] {
+        if (NbJoueurs > Joueurs.size())
+            throw Failure(failure_number::SubscriptOutOfRange, "Too many players: " + std::to_string(NbJoueurs));
+    });
+    for (int32_t i = 0; i < std::min<int32_t>(NbJoueurs, int32_t(Joueurs.size())); ++i) MakePlayer(i, step);
+    step([] { Ref(JoueurLocal().joueur).SetTraversalOptions(rm::traversal::Draw); });
     step([] { NbJoueurs = 8; });
+    step([] { DonneTouches(JoueurLocal()); });
+}
+
+// From the level to the video device.
+void FinishStart(Form1& window) {
+    const StartStep step(NomMap == "couloirs");
+    step([] { FrameJoueurs = Ref(D3DRM).CreateFrame(FrameMurs); });
+    MakePlayers(step);
     step([] { os::ChDir(CheminJeu); });
     step([&] { window.Text2.SetVisible(false); });
     step([&] { window.Image1.SetVisible(false); });

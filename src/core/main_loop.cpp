@@ -18,6 +18,7 @@
 #include "platform/ui/event_loop.h"
 #include "platform/ui/mouse_pointer.h"
 #include "platform/ui/units.h"
+#include "player/player.h"
 
 namespace {
 
@@ -39,8 +40,7 @@ void SetUp() {
         int32_t x = 0, y = 0;
         int32_t width = Ref(Device3D).GetWidth();
         int32_t height = Ref(Device3D).GetHeight();
-        // The local player's camera frame is FrameCamera until players exist.
-        std::shared_ptr<rm::Frame> camera = FrameCamera;
+        std::shared_ptr<rm::Frame> camera = JoueurLocal().cam;
         CreeViewport(x, y, width, height, camera);
     });
     Step([] { ui::DoEvents(); });
@@ -51,19 +51,49 @@ void SetUp() {
     Step([] { input::ShowCursor(false); });
 }
 
+void AddToRoster(const player& p) { (p.IdModele == 0 ? RosterTerroristes : RosterGIGN).append(p.nom).append(", "); }
+
+// Every slot up to the player count (read once): each player's roster line
+// and update, the choice of the other player animated in full, and every
+// slot's mark cleared.
+void PasseJoueurs(ChoixJoueurRendu& choice) {
+    const int32_t count = NbJoueurs;
+    for (int32_t i = 0; i < count; ++i) {
+        bool present = false;
+        Step([&] { present = Joueurs[size_t(i)].joueur != nullptr; });
+        if (present) {
+            Step([&] { AddToRoster(Joueurs[size_t(i)]); });
+            Step([&] { choice.Considere(i, IndiceLocal); });
+        }
+        Step([&] { Joueurs[size_t(i)].rendu = false; });
+    }
+}
+
+HudJoueur FiguresOf(const player& local) {
+    return {.mort = local.mort,
+            .force = local.force,
+            .tueur = local.tueur,
+            .tue = local.tue,
+            .snipper = local.snipper,
+            .snipped = local.snipped,
+            .NbBastos = local.NbBastos};
+}
+
 void Frame() {
     ChoixJoueurRendu choice;
     Step([] { RosterTerroristes.clear(); });
     Step([] { RosterGIGN.clear(); });
+    PasseJoueurs(choice);
+    MarqueRendu();
     Step([&] { choice.Termine(); });
     Step([] { ScruteClavierJeu(); });
     Step([] { MesureImage(); });
+    Step([] { AppliqueRatio(JoueurLocal().ratio); });
     Step([] { Ref(Vues.at(VueCourante)).Clear(kClearAll); });
     Step([] { Ref(Vues.at(VueCourante)).Render(FrameMonde); });
     Step([] { ++FrameCount; });
     Step([] { PresenteImage(); });
-    // The local player's figures join the HUD with the player.
-    Step([] { AfficheHUD({FramesPerSecond, RosterTerroristes, RosterGIGN}, HudJoueur{}); });
+    Step([] { AfficheHUD({FramesPerSecond, RosterTerroristes, RosterGIGN}, FiguresOf(JoueurLocal())); });
     Step([] { ui::DoEvents(); });
     Step([] {
         if (DSound) Ref(DSListener).CommitDeferredSettings();
@@ -72,13 +102,30 @@ void Frame() {
 
 void EndOfGame() {
     Step([] { input::ShowCursor(true); });
+    // The game's counters join the career totals; a sum that would pass the
+    // 32-bit range fails and leaves its total as it was.
+    Step([] { StatKiller = CLng(static_cast<double>(StatKiller) + JoueurLocal().tueur); });
+    Step([] { StatKilled = CLng(static_cast<double>(StatKilled) + JoueurLocal().tue); });
+    Step([] { StatSnipper = CLng(static_cast<double>(StatSnipper) + JoueurLocal().snipper); });
+    Step([] { StatSnipped = CLng(static_cast<double>(StatSnipped) + JoueurLocal().snipped); });
     Step([] { Ecrit_Ini(); });
     Step([] { ui::SetMousePointer(ui::vbHourglass); });
     Step([] { GameWindow().Unload(); });
     Step([] { LibereDirectX(); });
 }
 
+// A slot outside the array (the choice is -1 when there is none) marks
+// nothing.
+void Marque(int32_t slot) {
+    if (slot >= 0 && static_cast<size_t>(slot) < Joueurs.size()) Joueurs[size_t(slot)].rendu = true;
+}
+
 }  // namespace
+
+void MarqueRendu() {
+    skip([] { Marque(JoueurRendu); });
+    skip([] { Marque(IndiceLocal); });
+}
 
 void PresenteImage() {
     if (!SurfArriere) {

@@ -20,6 +20,10 @@ inline std::string RosterGIGN = Initial(&RosterGIGN, {});
 // program with it); from then on every failing statement is skipped.
 [[noreturn]] void BoucleJeu();
 
+// Marks the chosen other player and the local player for full animation
+// this frame; each mark is skipped when it fails.
+void MarqueRendu();
+
 // The rotation of JoueurRendu through one frame's pass over the slots: the
 // first slot above the current choice that holds another player's frame
 // becomes the choice; after the marking, a pass that found none sets -1, so

@@ -5,5 +5,6 @@
 // 2 below 10, 3 below 15, else 4. The score is summed in 64 bits, so any
 // totals (they come from the settings and the web server) give a rank.
 
-// Sets WeaponPower from the career totals.
+// Sets WeaponPower from the career totals and, during a game (IndiceLocal
+// not -1), the local player's counters of this game.
 void CalculeRang();

@@ -6,6 +6,7 @@
 #include "platform/failure.h"
 #include "platform/rm/rm.h"
 #include "platform/ui/form.h"
+#include "player/player.h"
 
 namespace {
 
@@ -75,6 +76,8 @@ void CreeViewport(int32_t& x, int32_t& y, int32_t& width, int32_t& height, std::
 }
 
 void LibereDirectX() {
+    skip([] { JoueurLocal().Destroy(); });
+    skip([] { Joueurs.Clear(size_t(IndiceLocal)); });
     skip([] { FrameCamera = {}; });
     skip([] { FrameMonde = {}; });
     skip([] { FrameScene = {}; });

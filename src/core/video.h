@@ -47,6 +47,6 @@ void FinitDevice();
 // device the slot stays empty.
 void CreeViewport(int32_t& x, int32_t& y, int32_t& width, int32_t& height, std::shared_ptr<rm::Frame>& camera);
 
-// Releases the scene and the video objects at the end of a game; failing
-// statements are skipped. DDraw7 and D3DRM stay until the program ends.
+// Releases the local player, emptying its slot, then the scene and the
+// video objects at the end of a game; failing statements are skipped. DDraw7 and D3DRM stay until the program ends.
 void LibereDirectX();

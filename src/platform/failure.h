@@ -24,6 +24,7 @@ private:
 // Numbers of the failures that the game's own rules raise.
 namespace failure_number {
 inline constexpr int32_t Overflow = 6;
+inline constexpr int32_t DivisionByZero = 11;
 inline constexpr int32_t SubscriptOutOfRange = 9;
 inline constexpr int32_t TypeMismatch = 13;
 inline constexpr int32_t FileNotFound = 53;

@@ -1,0 +1,35 @@
+#pragma once
+
+// Players built on the generated models in a scene as the game start makes
+// it. The models load once per test program; each test gets fresh frames.
+
+#include "player/player.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class MDL;
+
+class PlayerFixture : public testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+
+    // Slot `slot` configured as the game start does it and built; `local`
+    // makes it IndiceLocal. Failures of Initplayer pass to the test.
+    player& Build(int32_t slot, bool local);
+    // The same slot configured but not built.
+    player& Configure(int32_t slot, bool local);
+
+private:
+    static std::shared_ptr<MDL> body_;
+    static std::vector<std::shared_ptr<MDL>> weapons_;
+};
+
+// The scene and level frames with FrameJoueurs, on the generated game folder.
+void MakePlayerScene(const std::string& gameFolder);

@@ -1,0 +1,15 @@
+#pragma once
+
+// Lets the player tests read a player's private state.
+
+#include "player/player.h"
+
+class PlayerTestAccess {
+public:
+    static auto& TexSang(player& p) { return p.TexSang; }
+    static auto& TexFlash(player& p) { return p.TexFlash; }
+    static std::shared_ptr<sound::Buffer>& Son(player& p, size_t i) { return p.Sons.at(i).buffer; }
+    static std::shared_ptr<sound::Buffer3D>& Son3D(player& p, size_t i) { return p.Sons.at(i).buffer3D; }
+    static std::shared_ptr<sound::Buffer>& SonCourant(player& p) { return p.SonCourant; }
+    static std::shared_ptr<sound::Buffer3D>& SonCourant3D(player& p) { return p.SonCourant3D; }
+};
