@@ -3,6 +3,7 @@
 #include "core/game_state.h"
 #include "core/game_window.h"
 #include "core/text.h"
+#include "player/player.h"
 
 #include "platform/os/locale.h"
 
@@ -46,6 +47,16 @@ const std::string& RateText(float imagesParSeconde) {
     return text;
 }
 }  // namespace
+
+HudJoueur FiguresJoueur(const player& local) {
+    return {.mort = local.mort,
+            .force = local.force,
+            .tueur = local.tueur,
+            .tue = local.tue,
+            .snipper = local.snipper,
+            .snipped = local.snipped,
+            .NbBastos = local.NbBastos};
+}
 
 const HudLignes& LignesHUD(const HudBoucle& boucle, const HudJoueur& local) {
     static HudLignes lignes;

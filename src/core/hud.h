@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+class player;
+
 // What the HUD shows of the local player.
 struct HudJoueur {
     bool mort = false;
@@ -19,6 +21,9 @@ struct HudJoueur {
     int32_t snipped = 0;
     int32_t NbBastos = 0;
 };
+
+// The figures of `local` that the HUD shows.
+HudJoueur FiguresJoueur(const player& local);
 
 // What the main loop knows of the frame: its frames per second and the
 // rosters of both teams (each name followed by ", ").

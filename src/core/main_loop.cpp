@@ -69,16 +69,6 @@ void PasseJoueurs(ChoixJoueurRendu& choice) {
     }
 }
 
-HudJoueur FiguresOf(const player& local) {
-    return {.mort = local.mort,
-            .force = local.force,
-            .tueur = local.tueur,
-            .tue = local.tue,
-            .snipper = local.snipper,
-            .snipped = local.snipped,
-            .NbBastos = local.NbBastos};
-}
-
 void Frame() {
     ChoixJoueurRendu choice;
     Step([] { RosterTerroristes.clear(); });
@@ -93,7 +83,7 @@ void Frame() {
     Step([] { Ref(Vues.at(VueCourante)).Render(FrameMonde); });
     Step([] { ++FrameCount; });
     Step([] { PresenteImage(); });
-    Step([] { AfficheHUD({FramesPerSecond, RosterTerroristes, RosterGIGN}, FiguresOf(JoueurLocal())); });
+    Step([] { AfficheHUD({FramesPerSecond, RosterTerroristes, RosterGIGN}, FiguresJoueur(JoueurLocal())); });
     Step([] { ui::DoEvents(); });
     Step([] {
         if (DSound) Ref(DSListener).CommitDeferredSettings();

@@ -6,6 +6,7 @@
 #include "core/game_state.h"
 #include "core/object_ref.h"
 #include "core/paths.h"
+#include "core/shared_state.h"
 #include "models/mdl.h"
 #include "platform/failure.h"
 #include "platform/rm/direct3drm.h"
@@ -15,6 +16,7 @@
 #include "platform/sound/sound_flags.h"
 #include "player/held_models.h"
 
+#include <map>
 #include <string>
 
 namespace {
@@ -27,21 +29,29 @@ constexpr int32_t kDeferred = sound::DS3D_DEFERRED;
 
 // The player's own sounds, by number.
 constexpr std::array<const char*, 5> kBodySounds = {
-    "\\models\\pas.wav",      // 0 footsteps
-    "\\models\\coeur.wav",    // 1 heartbeat
-    "\\models\\touche.wav",   // 2 hit
-    "\\models\\mort.wav",     // 3 death
-    "\\models\\reload.wav",   // 4 reload
+    "\\models\\pas.wav",     // 0 footsteps
+    "\\models\\coeur.wav",   // 1 heartbeat
+    "\\models\\touche.wav",  // 2 hit
+    "\\models\\mort.wav",    // 3 death
+    "\\models\\reload.wav",  // 4 reload
 };
 
 std::string InGameFolder(const std::string& gamePath) { return NativePath(CheminJeu + gamePath); }
 
 rm::FramePtr NewFrame(const rm::FramePtr& parent) { return Ref(D3DRM).CreateFrame(parent); }
 
+// The decal pictures by file, loaded once for every player: what steps a
+// decal is the application data of each player's own frame, and a picture's
+// settings are the same for all.
+std::map<std::string, std::shared_ptr<rm::Texture>> DecalPictures = Initial(&DecalPictures, {});
+
 std::shared_ptr<rm::Texture> DecalPicture(const std::string& gamePath) {
-    auto picture = Ref(D3DRM).LoadTexture(InGameFolder(gamePath));
+    const std::string file = InGameFolder(gamePath);
+    if (const auto known = DecalPictures.find(file); known != DecalPictures.end()) return known->second;
+    auto picture = Ref(D3DRM).LoadTexture(file);
     picture->SetDecalTransparency(true);
     picture->SetDecalTransparentColor(kBlack);
+    DecalPictures.emplace(file, picture);
     return picture;
 }
 
@@ -125,7 +135,7 @@ void player::LoadSounds() {
         ChargeSon(InGameFolder(kBodySounds[i]), DSound, Sons[i].buffer, Sons[i].buffer3D, true);
 }
 
-// Each player has pictures of its own; a missing one fails.
+// A missing picture fails.
 void player::LoadDecalPictures() {
     for (int32_t i = 1; i <= kBloodPictures; ++i) {
         TexSang[size_t(i)] = DecalPicture("\\models\\blood00" + std::to_string(i) + ".bmp");

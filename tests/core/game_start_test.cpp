@@ -3,48 +3,74 @@
 #include "core/frame_timing.h"
 #include "core/game_state.h"
 #include "core/game_window.h"
+#include "core/main_loop.h"
 #include "game_folder.h"
 #include "launcher/settings.h"
+#include "support/play_fixture.h"
 #include "support/program_ended.h"
 
 #include "platform/input/cursor.h"
 #include "platform/input/scripted_input.h"
 #include "platform/rm/rm.h"
+#include "platform/rm/viewport.h"
 #include "platform/ui/message_box.h"
+#include "player/player.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QSet>
 
+#include <climits>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-class GameStart : public testing::Test {
+// A session of two machines in this process: the local one ("Ana", slot 1)
+// and another ("abc", formal name "1abc", slot 0).
+class GameStart : public play_test::PlayTest {
 protected:
-    void SetUp() override {
-        DX7 = std::make_shared<rm::DirectX7>();
-        SetupDone = true;
-        ScreenWidth = 640;
-        ScreenHeight = 480;
-        BitDepth = 32;
-    }
+    void SetUp() override { PrepareGame(); }
     // A game that failed keeps its device: it goes before its window does.
     void TearDown() override {
         ResetGameState();
         GameWindow().Unload();
     }
 
+    // What the launcher and the lobby leave for the game start, on a fresh
+    // session (the end of a game leaves it).
+    void PrepareGame() {
+        other_.reset();
+        local_.reset();
+        PlayTest::SetUp();
+        local_ = std::make_unique<play_test::Machine>();
+        local_->Host("Ana");
+        other_ = std::make_unique<play_test::Machine>();
+        other_->Join("abc");
+        DX7 = std::make_shared<rm::DirectX7>();
+        SetupDone = true;
+        ScreenWidth = 640;
+        ScreenHeight = 480;
+        BitDepth = 32;
+        DPlay = local_->dp;
+        IdLocalDP = local_->id;
+        IdsJoueurs = {other_->id, local_->id};
+        NbJoueurs = 2;
+    }
+
     // Starts the game and runs it for `frames` frames, then quits; hands back
     // the picture of the last frame but one (the last is shown as it quits).
-    QImage Play(int frames) {
+    // `during` runs in the timing step of each frame (1 to `frames`).
+    QImage Play(int frames, const std::function<void(int)>& during = {}) {
         int readings = 0;
         QImage picture;
         TickCounter = [&] {
             ++readings;
+            if (readings % 2 == 0 && during) during(readings / 2);
             if (readings == 2 * frames) {
                 picture = Device3D->Picture();
                 runningAtQuit_ = PartieEnCours;
@@ -58,6 +84,8 @@ protected:
 
     GameFolder folder_;
     bool runningAtQuit_ = false;  // PartieEnCours in the last frame
+    std::unique_ptr<play_test::Machine> local_;
+    std::unique_ptr<play_test::Machine> other_;
 };
 
 // A picture that shows a scene: many colours, and at most three quarters of
@@ -84,7 +112,7 @@ TEST_F(GameStart, EachLevelRendersFrameAfterFrameAndEndsInOrder) {
     };
     for (const Case& c : std::vector<Case>{{"couloirs", 0}, {"entrepot", 0}, {"entrepot", 1}, {"docks", 0}}) {
         ResetGameState();
-        SetUp();
+        PrepareGame();
         NomMap = c.level;
         ScreenMode = c.screenMode;
         const std::string name = std::string(c.level) + (c.screenMode == 1 ? "_full_screen" : "_window");
@@ -100,6 +128,83 @@ TEST_F(GameStart, EachLevelRendersFrameAfterFrameAndEndsInOrder) {
         EXPECT_EQ(input::ShowCursor(true), 1) << name;  // shown again after the game
         input::ShowCursor(false);
     }
+}
+
+TEST_F(GameStart, MakesEveryMemberAPlayerAndPlaysThroughTheLocalPlayersCamera) {
+    struct Case {
+        const char* level;
+        int32_t side;  // IdModeleLocal
+        int32_t inverted;
+        const char* skin;
+        const char* terrorists;
+        const char* gign;
+    };
+    for (const Case& c :
+         {Case{"couloirs", 2, 5, "GS01.bmp", "", "abc, Ana, "}, Case{"entrepot", 1, 0, "GS01.bmp", "", "abc, Ana, "},
+          Case{"docks", 0, -1, "TS01.bmp", "Ana, ", "abc, "}}) {
+        ResetGameState();
+        PrepareGame();
+        NomMap = c.level;
+        IdModeleLocal = c.side;
+        SkinLocal = "01";
+        InverseSouris = c.inverted;
+        StatKiller = 10;
+        StatSnipped = 40;
+        SCOPED_TRACE(c.level);
+        const QImage picture = Play(40, [&](int frame) {
+            if (frame != 3) return;
+            ASSERT_EQ(IndiceLocal, 1);
+            const player& local = Joueurs[1];
+            const player& other = Joueurs[0];
+            EXPECT_EQ(local.nom, "Ana");
+            EXPECT_EQ(local.IdModele, c.side);
+            EXPECT_EQ(local.texture, c.skin);
+            EXPECT_EQ(local.inverse, c.inverted != 0 ? -1 : 1);
+            EXPECT_EQ(other.nom, "abc");
+            EXPECT_EQ(other.IdModele, 1);
+            EXPECT_EQ(other.texture, "GSabc.bmp");
+            EXPECT_EQ(other.inverse, 0);
+            // The local root is drawn but never hit here; the other stays
+            // hidden and unpickable until it sends its state.
+            EXPECT_EQ(local.joueur->GetTraversalOptions(), rm::traversal::Draw);
+            EXPECT_EQ(other.joueur->GetTraversalOptions(), 0);
+            EXPECT_NE(local.joueur->GetPosition(FrameMonde), rm::Vector{});  // at a spawn point
+            EXPECT_EQ(
+                std::vector<int32_t>({local.K_up, local.k_down, local.k_right, local.k_left, local.k_Tir, local.k_V1,
+                                      local.k_V2, local.k_Arme, local.k_Arme2, local.k_strafe, local.k_baisser}),
+                std::vector<int32_t>({200, 208, 205, 203, 25, 211, 207, 209, 14, 0, 157}));
+            EXPECT_TRUE(local.Souris);
+            EXPECT_EQ(local.mousesens, 1);
+            EXPECT_EQ(NbJoueurs, 8);
+            EXPECT_EQ(Vues[VueCourante]->GetCamera(), local.cam);
+            // The frame's pass: rosters, the two players animated in full,
+            // and the local player's speed ratio (8 ms frames).
+            EXPECT_EQ(RosterTerroristes, c.terrorists);
+            EXPECT_EQ(RosterGIGN, c.gign);
+            for (size_t i = 0; i < 8; ++i) EXPECT_EQ(Joueurs[i].rendu, i < 2) << i;
+            EXPECT_EQ(local.ratio, 0.4);
+            Joueurs[1].tueur = 3;
+            Joueurs[1].snipped = 2;
+        });
+        ExpectShowsAScene(picture, std::string("players_") + c.level);
+        EXPECT_EQ(StatKiller, 13);
+        EXPECT_EQ(StatKilled, 0);
+        EXPECT_EQ(StatSnipped, 42);
+        EXPECT_FALSE(Joueurs.Peek(1));  // the local player released
+        EXPECT_TRUE(Joueurs.Peek(0));
+    }
+}
+
+TEST_F(GameStart, ACareerTotalThatWouldOverflowStaysAndTheOthersStillGrow) {
+    NomMap = "entrepot";
+    StatKiller = INT32_MAX - 1;
+    Play(40, [](int frame) {
+        if (frame != 35) return;
+        Joueurs[1].tueur = 2;
+        Joueurs[1].tue = 1;
+    });
+    EXPECT_EQ(StatKiller, INT32_MAX - 1);
+    EXPECT_EQ(StatKilled, 1);
 }
 
 TEST_F(GameStart, EscEndsTheGameAfterTheFrameThatReadsIt) {

@@ -3,6 +3,7 @@
 #include "core/hud.h"
 #include "core/game_state.h"
 #include "platform/os/locale.h"
+#include "player/player.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,25 @@ TEST_F(Hud, ADeadPlayerShowsNoHealthOnBothPanels) {
     EXPECT_EQ(Drawn(0, dead)[2].second, "VIE : 0");
     AfficheInfos = true;
     EXPECT_EQ(Drawn(0, dead)[6].second, "VIE : 0");
+}
+
+TEST_F(Hud, TheLocalPlayersOwnFiguresAreShown) {
+    player local;
+    local.mort = true;
+    local.force = 40;
+    local.tueur = 4;
+    local.tue = 2;
+    local.snipper = 1;
+    local.snipped = 3;
+    local.NbBastos = 17;
+    AfficheInfos = true;
+    const Lines lines = Drawn(0, FiguresJoueur(local));
+    EXPECT_EQ(Lines(lines.begin() + 6, lines.begin() + 12), (Lines{{100, "VIE : 0"},
+                                                                   {115, "TUEUR : 4"},
+                                                                   {130, "TUE : 2"},
+                                                                   {145, "SNIPPER : 1"},
+                                                                   {160, "SNIPPED : 3"},
+                                                                   {175, "AMMO: 17"}}));
 }
 
 TEST_F(Hud, FrameRateHasOneDecimalInTheLocaleFormat) {

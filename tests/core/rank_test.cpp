@@ -1,6 +1,7 @@
 #include "core/rank.h"
 
 #include "core/game_state.h"
+#include "player/player.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,27 @@ TEST(CalculeRang, ExtremeTotalsStillGiveARank) {
     StatSnipped = kMax;
     CalculeRang();
     EXPECT_EQ(WeaponPower, 1);
+}
+
+TEST(CalculeRang, DuringAGameTheLocalPlayersCountersJoinTheTotals) {
+    StatKiller = 3;
+    Joueurs[2].tueur = 2;
+    CalculeRang();
+    EXPECT_EQ(WeaponPower, 1);  // no game: the totals alone
+    IndiceLocal = 2;
+    CalculeRang();
+    EXPECT_EQ(WeaponPower, 2);
+    Joueurs[2].snipper = 3;
+    Joueurs[2].snipped = 1;
+    CalculeRang();  // 5 + 5 x (3 - 1)
+    EXPECT_EQ(WeaponPower, 4);
+    Joueurs[2].tue = 15;
+    CalculeRang();
+    EXPECT_EQ(WeaponPower, 1);
+    StatKiller = std::numeric_limits<int32_t>::max();
+    Joueurs[2].tueur = std::numeric_limits<int32_t>::max();
+    CalculeRang();
+    EXPECT_EQ(WeaponPower, 4);
 }
 
 }  // namespace

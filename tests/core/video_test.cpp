@@ -1,5 +1,6 @@
 #include "core/video.h"
 #include "core/game_state.h"
+#include "player/player.h"
 
 #include "platform/rm/rm.h"
 #include "platform/ui/device_host.h"
@@ -101,7 +102,9 @@ TEST_F(Video, WithoutADeviceTheViewportSlotStaysEmptyAndReleaseStillCompletes) {
     EXPECT_EQ(camera, FrameCamera);
 
     InitFenetre(window_, window_.area.hWnd());
+    IndiceLocal = 3;  // a local slot that holds no player
     LibereDirectX();
+    EXPECT_FALSE(Joueurs.Peek(3));
     EXPECT_FALSE(FrameCamera || FrameMonde || FrameScene || Device3D || ClipperEcran || DDrawFenetre);
     EXPECT_TRUE(D3DRM);
 }
