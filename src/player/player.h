@@ -76,9 +76,9 @@ public:
     rm::FramePtr base;
     rm::FramePtr axe2;
     rm::FramePtr axe;
-    double pivot = 0;     // pitch and spine tilt, radians
-    int32_t IdArme = 0;   // held weapon in WeaponModels
-    std::string action;   // "aim", "shoot" or "reload"
+    double pivot = 0;    // pitch and spine tilt, radians
+    int32_t IdArme = 0;  // held weapon in WeaponModels
+    std::string action;  // "aim", "shoot" or "reload"
     std::string ani_pos_lib;
     std::string ani_lib;
     rm::FramePtr MDroite;
@@ -167,10 +167,10 @@ private:
 
     std::array<std::shared_ptr<rm::Texture>, 11> TexSang;  // blood decals 1 to 9
     std::array<std::shared_ptr<rm::Texture>, 5> TexFlash;  // muzzle-flash decals 1 and 2
-    std::array<Son, 5> Sons;  // 0 footsteps, 1 heartbeat, 2 hit, 3 death, 4 reload
+    std::array<Son, 5> Sons;                               // 0 footsteps, 1 heartbeat, 2 hit, 3 death, 4 reload
     std::shared_ptr<sound::Buffer> SonCourant;
     std::shared_ptr<sound::Buffer3D> SonCourant3D;
-    double savedPitch_ = 0;       // pivot held while the pitch is locked
+    double savedPitch_ = 0;      // pivot held while the pitch is locked
     rm::PickArray groundPicks_;  // the ground ray's hits, storage kept between frames
 };
 

@@ -158,9 +158,9 @@ TEST_F(PlayerStart, ABodyOrWeaponIndexWithoutAModelIsAClearFailure) {
         int32_t MDLid, IdArme;
         const char* named;
     };
-    for (const Case& c : {Case{3, 0, "No player model 3"}, Case{1, 0, "No player model 1"},
-                          Case{-1, 0, "No player model -1"}, Case{0, 13, "No weapon model 13"},
-                          Case{0, -2, "No weapon model -2"}}) {
+    for (const Case& c :
+         {Case{3, 0, "No player model 3"}, Case{1, 0, "No player model 1"}, Case{-1, 0, "No player model -1"},
+          Case{0, 13, "No weapon model 13"}, Case{0, -2, "No weapon model -2"}}) {
         player& p = Configure(0, false);
         p.MDLid = c.MDLid;
         p.IdArme = c.IdArme;
