@@ -12,6 +12,7 @@
 #include "platform/input/cursor.h"
 #include "platform/input/scripted_input.h"
 #include "platform/rm/rm.h"
+#include "platform/play/direct_play.h"
 #include "platform/rm/viewport.h"
 #include "platform/ui/message_box.h"
 #include "player/player.h"
@@ -43,14 +44,15 @@ protected:
 
     // What the launcher and the lobby leave for the game start, on a fresh
     // session (the end of a game leaves it).
-    void PrepareGame() {
+    void PrepareGame(const std::string& otherFormalName = "1abc") {
         other_.reset();
         local_.reset();
         PlayTest::SetUp();
         local_ = std::make_unique<play_test::Machine>();
         local_->Host("Ana");
         other_ = std::make_unique<play_test::Machine>();
-        other_->Join("abc");
+        other_->dp->Open(other_->Search()->GetItem(1), play::OpenJoin);
+        other_->id = other_->dp->CreatePlayer("abc", otherFormalName, 0, 0);
         DX7 = std::make_shared<rm::DirectX7>();
         SetupDone = true;
         ScreenWidth = 640;
@@ -192,6 +194,22 @@ TEST_F(GameStart, MakesEveryMemberAPlayerAndPlaysThroughTheLocalPlayersCamera) {
         EXPECT_EQ(StatSnipped, 42);
         EXPECT_FALSE(Joueurs.Peek(1));  // the local player released
         EXPECT_TRUE(Joueurs.Peek(0));
+    }
+}
+
+// Another machine's formal name may hold anything: no side digit gives the
+// first team, and a skin code that is not plain is not used.
+TEST_F(GameStart, AMemberWithoutASideDigitOrWithAnUnsafeSkinStillPlays) {
+    for (const char* formal : {"", "x", "1../../media/logo"}) {
+        ResetGameState();
+        PrepareGame(formal);
+        NomMap = "entrepot";
+        Play(3, [&](int frame) {
+            if (frame != 2) return;
+            EXPECT_EQ(Joueurs[0].IdModele, formal[0] == '1' ? 1 : 0) << formal;
+            EXPECT_EQ(Joueurs[0].texture, formal[0] == '1' ? "GS.bmp" : "TS.bmp") << formal;
+            EXPECT_TRUE(Joueurs[0].joueur) << formal;
+        });
     }
 }
 
