@@ -48,17 +48,7 @@ const std::string& RateText(float imagesParSeconde) {
 }
 }  // namespace
 
-HudJoueur FiguresJoueur(const player& local) {
-    return {.mort = local.mort,
-            .force = local.force,
-            .tueur = local.tueur,
-            .tue = local.tue,
-            .snipper = local.snipper,
-            .snipped = local.snipped,
-            .NbBastos = local.NbBastos};
-}
-
-const HudLignes& LignesHUD(const HudBoucle& boucle, const HudJoueur& local) {
+const HudLignes& LignesHUD(const HudBoucle& boucle, const player& local) {
     static HudLignes lignes;
     Composer hud(lignes);
     const int32_t vie = local.mort ? 0 : local.force;
@@ -87,7 +77,7 @@ const HudLignes& LignesHUD(const HudBoucle& boucle, const HudJoueur& local) {
     return lignes;
 }
 
-void AfficheHUD(const HudBoucle& boucle, const HudJoueur& local) {
+void AfficheHUD(const HudBoucle& boucle, const player& local) {
     const HudLignes& hud = LignesHUD(boucle, local);
     Form1& window = GameWindow();
     for (int32_t i = 0; i < hud.nombre; ++i) window.AfficheTexte(hud.lignes[i].texte, HudLeft, hud.lignes[i].y);

@@ -11,20 +11,6 @@
 
 class player;
 
-// What the HUD shows of the local player.
-struct HudJoueur {
-    bool mort = false;
-    int32_t force = 0;
-    int32_t tueur = 0;
-    int32_t tue = 0;
-    int32_t snipper = 0;
-    int32_t snipped = 0;
-    int32_t NbBastos = 0;
-};
-
-// The figures of `local` that the HUD shows.
-HudJoueur FiguresJoueur(const player& local);
-
 // What the main loop knows of the frame: its frames per second and the
 // rosters of both teams (each name followed by ", ").
 struct HudBoucle {
@@ -47,8 +33,9 @@ struct HudLignes {
 };
 
 // This frame's HUD lines, from AfficheInfos, Message1, Message2 and
-// WeaponPower and the given figures. The result lives until the next call.
-const HudLignes& LignesHUD(const HudBoucle& boucle, const HudJoueur& local);
+// WeaponPower, the loop's figures and those of the local player. The result
+// lives until the next call.
+const HudLignes& LignesHUD(const HudBoucle& boucle, const player& local);
 
 // Draws this frame's HUD with the game window's AfficheTexte.
-void AfficheHUD(const HudBoucle& boucle, const HudJoueur& local);
+void AfficheHUD(const HudBoucle& boucle, const player& local);

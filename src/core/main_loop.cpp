@@ -83,7 +83,7 @@ void Frame() {
     Step([] { Ref(Vues.at(VueCourante)).Render(FrameMonde); });
     Step([] { ++FrameCount; });
     Step([] { PresenteImage(); });
-    Step([] { AfficheHUD({FramesPerSecond, RosterTerroristes, RosterGIGN}, FiguresJoueur(JoueurLocal())); });
+    Step([] { AfficheHUD({FramesPerSecond, RosterTerroristes, RosterGIGN}, JoueurLocal()); });
     Step([] { ui::DoEvents(); });
     Step([] {
         if (DSound) Ref(DSListener).CommitDeferredSettings();

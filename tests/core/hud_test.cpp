@@ -19,7 +19,7 @@ class Hud : public testing::Test {
 protected:
     void SetUp() override { os::SetLocaleDecimalSeparator("."); }
 
-    Lines Drawn(float rate = 0, const HudJoueur& local = {}) {
+    Lines Drawn(float rate = 0, const player& local = {}) {
         const HudLignes& hud = LignesHUD({rate, terroristes, gign}, local);
         Lines lines;
         for (int32_t i = 0; i < hud.nombre; ++i) lines.emplace_back(hud.lignes[i].y, hud.lignes[i].texte);
@@ -30,9 +30,22 @@ protected:
     std::string gign;
 };
 
+// The local player with these figures.
+player Local(int32_t force, int32_t tueur = 0, int32_t tue = 0, int32_t snipper = 0, int32_t snipped = 0,
+             int32_t NbBastos = 0) {
+    player local;
+    local.force = force;
+    local.tueur = tueur;
+    local.tue = tue;
+    local.snipper = snipper;
+    local.snipped = snipped;
+    local.NbBastos = NbBastos;
+    return local;
+}
+
 TEST_F(Hud, ShortPanelShowsRateHealthAndTheInfoLines) {
     Message1 = "Bob est arrivé";
-    EXPECT_EQ(Drawn(0, {.force = 73}),
+    EXPECT_EQ(Drawn(0, Local(73)),
               (Lines{{10, "Frame Rate : .0"}, {25, "F1 INFOS"}, {40, "VIE : 73"}, {250, "Bob est arrivé"}, {280, ""}}));
 }
 
@@ -41,8 +54,7 @@ TEST_F(Hud, LongPanelShowsKeysScoresRankAndRosters) {
     WeaponPower = 3;
     terroristes = "Ana, Bob, ";
     Message2 = "Ana a tué Bob";
-    const HudJoueur local{.force = 100, .tueur = 4, .tue = 2, .snipper = 1, .snipped = 0, .NbBastos = 27};
-    EXPECT_EQ(Drawn(58.26f, local), (Lines{{10, "Frame Rate : 58.3"},
+    EXPECT_EQ(Drawn(58.26f, Local(100, 4, 2, 1, 0, 27)), (Lines{{10, "Frame Rate : 58.3"},
                                            {25, "Suppr = VUES"},
                                            {40, "F11 & F12 reglage sensibilité SOURIS, Fin = Blocage SOURIS"},
                                            {55, "Page Down = chgt ARMES"},
@@ -62,29 +74,11 @@ TEST_F(Hud, LongPanelShowsKeysScoresRankAndRosters) {
 }
 
 TEST_F(Hud, ADeadPlayerShowsNoHealthOnBothPanels) {
-    const HudJoueur dead{.mort = true, .force = 40};
+    player dead = Local(40);
+    dead.mort = true;
     EXPECT_EQ(Drawn(0, dead)[2].second, "VIE : 0");
     AfficheInfos = true;
     EXPECT_EQ(Drawn(0, dead)[6].second, "VIE : 0");
-}
-
-TEST_F(Hud, TheLocalPlayersOwnFiguresAreShown) {
-    player local;
-    local.mort = true;
-    local.force = 40;
-    local.tueur = 4;
-    local.tue = 2;
-    local.snipper = 1;
-    local.snipped = 3;
-    local.NbBastos = 17;
-    AfficheInfos = true;
-    const Lines lines = Drawn(0, FiguresJoueur(local));
-    EXPECT_EQ(Lines(lines.begin() + 6, lines.begin() + 12), (Lines{{100, "VIE : 0"},
-                                                                   {115, "TUEUR : 4"},
-                                                                   {130, "TUE : 2"},
-                                                                   {145, "SNIPPER : 1"},
-                                                                   {160, "SNIPPED : 3"},
-                                                                   {175, "AMMO: 17"}}));
 }
 
 TEST_F(Hud, FrameRateHasOneDecimalInTheLocaleFormat) {
