@@ -13,6 +13,7 @@
 #include "platform/rm/directx7.h"
 #include "platform/rm/display.h"
 #include "platform/rm/viewport.h"
+#include "player/player.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +97,9 @@ TEST_F(WindowedGame, HudIsDrawnInWhiteOverThePresentedPicture) {
     Vues[0]->Clear(rm::clear::Target | rm::clear::ZBuffer);
     Device3D->Update();
     const std::string none;
-    AfficheHUD({0, none, none}, {.force = 100});
+    player local;
+    local.force = 100;
+    AfficheHUD({0, none, none}, local);
     auto* display = GameWindow().hWnd()->findChild<rm::Display*>();
     ASSERT_TRUE(display);
     QImage shown = display->grab().toImage();
