@@ -153,7 +153,7 @@ TEST_F(GameStart, MakesEveryMemberAPlayerAndPlaysThroughTheLocalPlayersCamera) {
         StatKiller = 10;
         StatSnipped = 40;
         SCOPED_TRACE(c.level);
-        const QImage picture = Play(40, [&](int frame) {
+        const QImage picture = Play(5, [&](int frame) {
             if (frame != 3) return;
             ASSERT_EQ(IndiceLocal, 1);
             const player& local = Joueurs[1];
