@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -88,6 +89,17 @@ void Kill(const std::string& path) {
     std::error_code error;
     if (!FileExists(path)) Fail(failure_number::FileNotFound, path, error);
     if (!fs::remove(path, error)) Fail(kPathFileAccessError, path, error);
+}
+
+std::vector<std::string> FilesEndingWith(const std::string& folder, std::string_view suffix) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.ends_with(suffix) && FileExists(entry->path().string())) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace os

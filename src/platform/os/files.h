@@ -6,6 +6,8 @@
 // "Path/File access error", 76 "Path not found".
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace os {
 
@@ -34,5 +36,10 @@ void Name(const std::string& oldPath, const std::string& newPath);
 
 // Deletes a file.
 void Kill(const std::string& path);
+
+// The names of the files (not folders) in `folder` whose name ends with
+// `suffix` (case kept, as names are), in byte order of the names. A folder
+// that is missing or cannot be read lists nothing.
+std::vector<std::string> FilesEndingWith(const std::string& folder, std::string_view suffix);
 
 }  // namespace os

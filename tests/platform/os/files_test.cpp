@@ -13,6 +13,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -56,6 +57,15 @@ TEST_F(Files, FoldersAreMadeOnceAndRemovedWhenEmpty) {
     EXPECT_EQ(FailureOf([&] { os::Kill(Path("map/a.map")); }), 53);
     os::RmDir(Path("map"));
     EXPECT_FALSE(os::FolderExists(Path("map")));
+}
+
+TEST_F(Files, ListingGivesTheFilesWithTheEndingInNameOrder) {
+    os::MkDir(Path("map"));
+    for (const char* name : {"zeta.map", "Alpha.map", "b.c.map", "notes.txt", "upper.MAP"})
+        Write(Path("map/") + name, "x");
+    os::MkDir(Path("map/folder.map"));
+    EXPECT_EQ(os::FilesEndingWith(Path("map"), ".map"), (std::vector<std::string>{"Alpha.map", "b.c.map", "zeta.map"}));
+    EXPECT_TRUE(os::FilesEndingWith(Path("none"), ".map").empty());
 }
 
 TEST_F(Files, ACopyReplacesTheTargetWithoutChangingItForThoseWhoHaveItOpen) {
