@@ -18,6 +18,8 @@
 #include "platform/ui/list_control.h"
 #include "platform/ui/text_box.h"
 
+class SessionFailure;
+
 class frmSessions : public ui::Form {
 public:
     frmSessions();
@@ -38,22 +40,23 @@ public:
     ui::TextBox TxtComment{*this, "TxtComment", ui::TextBox::Lines::Multi};
 
     bool UpdateSessionList();
+    // UpdateSessionList's second half: the rows, status line, selection and
+    // JOIN GAME from `DPEnumSessions` as it stands. Fails on an enumeration
+    // that cannot be read.
+    void ListSessions();
 
     void cmdrefresh_Click();
     void cmdJoin_Click();
     void cmdCreate_Click();
     void cmdCancel_Click();
     void Label2_Click();
-    void lstserv_Click();
 
 protected:
     void Design() override;
     void Form_Load() override;
 
 private:
-    void ListSessions();
-    void ShowJoinFailure(const class SessionFailure& failure);
-    void ConnectToServer(const struct ServerEntry& server);
+    void ShowJoinFailure(const SessionFailure& failure);
 };
 
 // The one session list of the run, made on first use.

@@ -19,6 +19,7 @@ struct ServerEntry {
     std::string VERSION;      // release version of the announcing program
     std::string IP;           // address of the announcing machine
     std::string COMMENT;      // the announcer's comment
+    bool operator==(const ServerEntry&) const = default;
 };
 
 // Entry i describes row i of the session window's server list; the table

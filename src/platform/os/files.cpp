@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -98,7 +99,14 @@ std::vector<std::string> FilesEndingWith(const std::string& folder, std::string_
         const std::string name = entry->path().filename().string();
         if (name.ends_with(suffix) && FileExists(entry->path().string())) names.push_back(name);
     }
-    std::sort(names.begin(), names.end());
+    const auto folded = [](std::string name) {
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return name;
+    };
+    std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+        const std::string foldedA = folded(a), foldedB = folded(b);
+        return foldedA != foldedB ? foldedA < foldedB : a < b;
+    });
     return names;
 }
 

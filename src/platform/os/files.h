@@ -38,8 +38,9 @@ void Name(const std::string& oldPath, const std::string& newPath);
 void Kill(const std::string& path);
 
 // The names of the files (not folders) in `folder` whose name ends with
-// `suffix` (case kept, as names are), in byte order of the names. A folder
-// that is missing or cannot be read lists nothing.
+// `suffix` (case kept, as names are), in alphabetical order of the names
+// with ASCII letters' case ignored. A folder that is missing or cannot be
+// read lists nothing.
 std::vector<std::string> FilesEndingWith(const std::string& folder, std::string_view suffix);
 
 }  // namespace os

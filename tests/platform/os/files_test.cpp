@@ -59,12 +59,13 @@ TEST_F(Files, FoldersAreMadeOnceAndRemovedWhenEmpty) {
     EXPECT_FALSE(os::FolderExists(Path("map")));
 }
 
-TEST_F(Files, ListingGivesTheFilesWithTheEndingInNameOrder) {
+TEST_F(Files, ListingGivesTheFilesWithTheEndingInAlphabeticalOrder) {
     os::MkDir(Path("map"));
-    for (const char* name : {"zeta.map", "Alpha.map", "b.c.map", "notes.txt", "upper.MAP"})
+    for (const char* name : {"zeta.map", "Beta.map", "Alpha.map", "b.c.map", "notes.txt", "upper.MAP"})
         Write(Path("map/") + name, "x");
     os::MkDir(Path("map/folder.map"));
-    EXPECT_EQ(os::FilesEndingWith(Path("map"), ".map"), (std::vector<std::string>{"Alpha.map", "b.c.map", "zeta.map"}));
+    EXPECT_EQ(os::FilesEndingWith(Path("map"), ".map"),
+              (std::vector<std::string>{"Alpha.map", "b.c.map", "Beta.map", "zeta.map"}));
     EXPECT_TRUE(os::FilesEndingWith(Path("none"), ".map").empty());
 }
 
