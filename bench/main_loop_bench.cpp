@@ -13,9 +13,11 @@
 #include "platform/rm/directx7.h"
 #include "platform/ui/message_box.h"
 
+#include "bench_main.h"
+
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -29,14 +31,6 @@ constexpr int kWarmUpFrames = 30;
 constexpr int kMeasuredFrames = 300;
 
 struct GameOver {};
-
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "main_loop_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
 
 // A copy of the build's game folder, so that the logos the game writes do
 // not touch the generated data set.
@@ -68,7 +62,6 @@ void OpenSoloSession() {
 }
 
 void PlayLevel(benchmark::State& state, const char* level) {
-    Application();
     const std::string folder = GameFolder().path().toStdString();
     os::SetExecutableFolder(folder);
     os::SetEndHandler([](std::string_view) { throw GameOver{}; });
@@ -116,3 +109,5 @@ BENCHMARK_CAPTURE(PlayLevel, entrepot, "entrepot")->UseManualTime()->Iterations(
 BENCHMARK_CAPTURE(PlayLevel, docks, "docks")->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+int main(int argc, char** argv) { return RunBenchmarksInApplication(argc, argv); }

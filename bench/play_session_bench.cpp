@@ -4,17 +4,12 @@
 
 #include "platform/play/direct_play.h"
 #include "platform/play/lobby.h"
+#include "support/free_port.h"
 
 #include <benchmark/benchmark.h>
 #include <enet/enet.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,18 +19,6 @@ namespace {
 constexpr size_t MessageSize = 132;
 constexpr int Batch = 100;
 constexpr int Receivers = 7;
-
-void UseFreePort() {
-    const int s = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    close(s);
-    setenv("QUELLMAR_PLAY_PORT", std::to_string(ntohs(address.sin_port)).c_str(), 1);
-}
 
 struct LayerPeer {
     std::shared_ptr<play::DirectPlay> dp = play::DirectPlayCreate("");
@@ -79,7 +62,7 @@ std::shared_ptr<play::DirectPlayMessage> Sample(play::DirectPlay& dp) {
 }
 
 void BM_LayerRoundTrip(benchmark::State& state) {
-    UseFreePort();
+    UseFreePlayPort();
     LayerPeer a, b;
     a.Host(2);
     b.Join();
@@ -172,7 +155,7 @@ void BM_RawEnetRoundTrip(benchmark::State& state) {
 BENCHMARK(BM_RawEnetRoundTrip)->Arg(0)->Arg(1)->ArgName("checksum")->UseRealTime();
 
 void BM_LayerOneToSeven(benchmark::State& state) {
-    UseFreePort();
+    UseFreePlayPort();
     std::vector<std::unique_ptr<LayerPeer>> peers;
     for (int i = 0; i <= Receivers; ++i) {
         peers.push_back(std::make_unique<LayerPeer>());

@@ -4,22 +4,16 @@
 
 #include "platform/rm/rm.h"
 
+#include "bench_main.h"
+
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QImage>
 #include <QWidget>
 
 #include <cmath>
 
 namespace {
-
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "rm_render_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
 
 // `count` quads (two triangles each) on a wavy sheet in front of the camera.
 rm::MeshBuilderPtr Sheet(rm::Direct3DRM& d3drm, int side, const rm::TexturePtr& texture) {
@@ -43,7 +37,6 @@ rm::MeshBuilderPtr Sheet(rm::Direct3DRM& d3drm, int side, const rm::TexturePtr& 
 }
 
 void RenderFrames(benchmark::State& state, bool withScene) {
-    Application();
     rm::DirectX7 dx7;
     const auto d3drm = dx7.Direct3DRMCreate();
     const rm::FramePtr scene = d3drm->CreateFrame(nullptr), camera = d3drm->CreateFrame(scene);
@@ -70,7 +63,7 @@ void RenderFrames(benchmark::State& state, bool withScene) {
         lamp->AddLight(d3drm->CreateLightRGB(rm::light_type::Point, 0.8f, 0.8f, 0.7f));
     }
     for (auto _ : state) {
-        viewport->Clear(7);
+        viewport->Clear(rm::clear::All);
         viewport->Render(scene);
         device->Update();
     }
@@ -83,3 +76,5 @@ BENCHMARK(BM_Render20000Triangles)->Unit(benchmark::kMillisecond)->UseRealTime()
 BENCHMARK(BM_RenderEmptyScene)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
+
+int main(int argc, char** argv) { return RunBenchmarksInApplication(argc, argv); }

@@ -2,37 +2,24 @@
 
 #include "core/game_state.h"
 #include "core/game_window.h"
+#include "core/object_ref.h"
 #include "core/text.h"
 #include "platform/failure.h"
 #include "platform/input/device.h"
+#include "platform/input/key_codes.h"
 #include "platform/rm/device.h"
 #include "platform/rm/directdraw.h"
 #include "platform/rm/viewport.h"
 
 namespace {
-// DirectInput key codes.
-constexpr int32_t KeyEscape = 1;
-constexpr int32_t KeyF1 = 59;
-constexpr int32_t KeyF5 = 63;
-constexpr int32_t KeyPadPlus = 78;
-constexpr int32_t KeyPadMinus = 74;
-
-constexpr uint8_t Down = 0x80;
 constexpr int32_t GrowStep = 10;
 constexpr int32_t ShrinkStep = 20;
 constexpr int32_t SmallestWidth = 120;
 constexpr int32_t SmallestHeight = 90;
-constexpr int32_t ClearAll = rm::clear::Target | rm::clear::ZBuffer | rm::clear::DirtyRects;
-
-template <class T>
-T& Required(const std::shared_ptr<T>& object) {
-    if (!object) throw Failure(failure_number::ObjectNotSet, "Object variable not set");
-    return *object;
-}
 
 // A press: down now and up at this key's previous test, which this records.
 bool Pressed(const input::KeyboardState& keys, int32_t code) {
-    const bool down = (keys.Key(code) & Down) != 0;
+    const bool down = (keys.Key(code) & input::Down) != 0;
     const bool pressed = down && !PrevKeys[code];
     PrevKeys[code] = down;
     return pressed;
@@ -58,19 +45,19 @@ void CloseChatBox() {
 // The view of LargeurVue x HauteurVue pixels, centred on the device, with a
 // black border around it in full screen.
 void ApplyViewSize() {
-    if (SurfArriere) Required(SurfPrimaire).BltColorFill({0, 0, LargeurDevice, HauteurDevice}, 0);
-    rm::Viewport& view = Required(Vues.at(VueCourante));
-    view.Clear(ClearAll);
-    Required(Device3D).Update();
+    if (SurfArriere) Ref(SurfPrimaire).BltColorFill({0, 0, LargeurDevice, HauteurDevice}, 0);
+    rm::Viewport& view = Ref(Vues.at(VueCourante));
+    view.Clear(rm::clear::All);
+    Ref(Device3D).Update();
     view.Configure(CLng((LargeurDevice - LargeurVue) / 2.0), CLng((HauteurDevice - HauteurVue) / 2.0), LargeurVue,
                    HauteurVue);
 }
 }  // namespace
 
 void ScruteClavierJeu() {
-    const input::KeyboardState keys = Required(DevClavier).GetDeviceStateKeyboard();
+    const input::KeyboardState keys = Ref(DevClavier).GetDeviceStateKeyboard();
 
-    if (keys.Key(KeyEscape) & Down) {
+    if (keys.Key(input::key::Escape) & input::Down) {
         if (!ChatTyping) {
             QuitteJeu = true;
             return;
@@ -81,14 +68,14 @@ void ScruteClavierJeu() {
     // while the box was open acts once it closes.
     if (ChatTyping) return;
 
-    if (Pressed(keys, KeyF1)) AfficheInfos = !AfficheInfos;
-    if (Pressed(keys, KeyF5)) OpenChatBox();
-    if (Pressed(keys, KeyPadPlus)) {
+    if (Pressed(keys, input::key::F1)) AfficheInfos = !AfficheInfos;
+    if (Pressed(keys, input::key::F5)) OpenChatBox();
+    if (Pressed(keys, input::key::KeypadPlus)) {
         LargeurVue = std::min(LargeurVue + GrowStep, LargeurDevice);
         HauteurVue = std::min(HauteurVue + GrowStep, HauteurDevice);
         ApplyViewSize();
     }
-    if (Pressed(keys, KeyPadMinus)) {
+    if (Pressed(keys, input::key::KeypadMinus)) {
         LargeurVue = std::max(LargeurVue - ShrinkStep, SmallestWidth);
         HauteurVue = std::max(HauteurVue - ShrinkStep, SmallestHeight);
         ApplyViewSize();

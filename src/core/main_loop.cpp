@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr int32_t kClearAll = rm::clear::Target | rm::clear::ZBuffer | rm::clear::DirtyRects;
 constexpr int32_t kBltWait = 0x1000000;
 
 // One statement of the loop: its failure passes on until the first rate
@@ -79,7 +78,7 @@ void Frame() {
     Step([] { ScruteClavierJeu(); });
     Step([] { MesureImage(); });
     Step([] { AppliqueRatio(JoueurLocal().ratio); });
-    Step([] { Ref(Vues.at(VueCourante)).Clear(kClearAll); });
+    Step([] { Ref(Vues.at(VueCourante)).Clear(rm::clear::All); });
     Step([] { Ref(Vues.at(VueCourante)).Render(FrameMonde); });
     Step([] { ++FrameCount; });
     Step([] { PresenteImage(); });

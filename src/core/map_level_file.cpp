@@ -11,8 +11,6 @@
 
 namespace {
 
-inline constexpr int32_t kInputPastEndOfFile = 62;
-
 std::vector<std::string> ReadLines(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) throw Failure(failure_number::FileNotFound, "File not found");
@@ -55,7 +53,7 @@ int32_t MapScale(const std::vector<std::string>& lines) {
 
 MapLevelFile ReadMapLevelFile(const std::string& path) {
     const std::vector<std::string> lines = ReadLines(path);
-    if (lines.size() < 6) throw Failure(kInputPastEndOfFile, "Input past end of file");
+    if (lines.size() < 6) throw Failure(failure_number::InputPastEndOfFile, "Input past end of file");
     MapLevelFile map;
     map.skyPrefix = lines[0];
     map.light = MapPoint(lines[1]);

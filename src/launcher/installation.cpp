@@ -17,7 +17,6 @@ namespace {
 
 constexpr std::array<const char*, 2> kComponents{"msxml.dll", "msinet.ocx"};
 constexpr uint32_t kSystemFolderRoom = 200;
-constexpr int32_t kPathNotFound = 76;
 constexpr uint8_t kNeutralLanguage = 0;
 constexpr uint8_t kDefaultSubLanguage = 1;
 constexpr int32_t kDefaultSort = 0;
@@ -34,7 +33,7 @@ std::string SystemFolder() {
 // `name` in the system folder. An unknown folder is a failure, so that no
 // path falls back to the current folder.
 std::string SystemCopy(const std::string& systemFolder, const char* name) {
-    if (systemFolder.empty()) throw Failure(kPathNotFound, "Path not found: no system folder");
+    if (systemFolder.empty()) throw Failure(failure_number::PathNotFound, "Path not found: no system folder");
     return JoinPath(systemFolder, name);
 }
 

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int32_t kInputPastEndOfFile = 62;
-
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -37,7 +35,7 @@ ModelLines::ModelLines(const std::string& path) : path_(path) {
 }
 
 const std::string& ModelLines::Next() {
-    if (AtEnd()) throw Failure(kInputPastEndOfFile, "Input past end of file: " + path_);
+    if (AtEnd()) throw Failure(failure_number::InputPastEndOfFile, "Input past end of file: " + path_);
     return lines_[next_++];
 }
 

@@ -8,7 +8,7 @@ Failure AsFailure(std::exception_ptr error) {
     } catch (const Failure& failure) {
         return failure;
     } catch (const std::bad_alloc&) {
-        return Failure(7, "Out of memory");
+        return Failure(failure_number::OutOfMemory, "Out of memory");
     } catch (const std::out_of_range& e) {
         return Failure(failure_number::SubscriptOutOfRange, e.what());
     } catch (const std::exception& e) {

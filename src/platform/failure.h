@@ -23,13 +23,17 @@ private:
 
 // Numbers of the failures that the game's own rules raise.
 namespace failure_number {
+inline constexpr int32_t InvalidArgument = 5;
 inline constexpr int32_t Overflow = 6;
-inline constexpr int32_t DivisionByZero = 11;
+inline constexpr int32_t OutOfMemory = 7;
 inline constexpr int32_t SubscriptOutOfRange = 9;
+inline constexpr int32_t DivisionByZero = 11;
 inline constexpr int32_t TypeMismatch = 13;
 inline constexpr int32_t FileNotFound = 53;
+inline constexpr int32_t InputPastEndOfFile = 62;
+inline constexpr int32_t PathFileAccessError = 75;
+inline constexpr int32_t PathNotFound = 76;
 inline constexpr int32_t ObjectNotSet = 91;
-inline constexpr int32_t InvalidArgument = 5;
 }  // namespace failure_number
 
 // Any exception seen as a Failure: the game shows every failure as

@@ -3,6 +3,7 @@
 #include "core/game_window.h"
 #include "core/logos.h"
 #include "game_folder.h"
+#include "support/expect_near.h"
 
 #include "platform/failure.h"
 #include "platform/rm/rm.h"
@@ -21,17 +22,8 @@ namespace {
 
 using FramePtr = std::shared_ptr<rm::Frame>;
 
-rm::Vector Apply(const rm::Matrix4& m, rm::Vector p) {
-    return {p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0],
-            p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1],
-            p.x * m.m[0][2] + p.y * m.m[1][2] + p.z * m.m[2][2] + m.m[3][2]};
-}
-
-void ExpectNear(rm::Vector a, rm::Vector b) {
-    EXPECT_NEAR(a.x, b.x, 1e-3);
-    EXPECT_NEAR(a.y, b.y, 1e-3);
-    EXPECT_NEAR(a.z, b.z, 1e-3);
-}
+// The expected positions are written to four decimals.
+constexpr float kTolerance = 1e-3f;
 
 std::string Bytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -92,12 +84,13 @@ TEST_F(BuiltInLevels, CorridorsAreTwoCopiesWithHiddenCollisionMeshes) {
 
     // The second copy: half a turn about y, then moved, relative to the first.
     const rm::Matrix4 second = FrameCouloir2->GetTransform(FrameCouloir1);
-    ExpectNear(Apply(second, {0, 0, 0}), {69.9762f, 0, -399.9594f});
-    ExpectNear(Apply(second, {1, 0, 0}), {68.9762f, 0, -399.9594f});
-    ExpectNear(Apply(second, {0, 0, 1}), {69.9762f, 0, -400.9594f});
+    ExpectNear(rm::TransformPoint({0, 0, 0}, second), {69.9762f, 0, -399.9594f}, kTolerance);
+    ExpectNear(rm::TransformPoint({1, 0, 0}, second), {68.9762f, 0, -399.9594f}, kTolerance);
+    ExpectNear(rm::TransformPoint({0, 0, 1}, second), {69.9762f, 0, -400.9594f}, kTolerance);
     for (const FramePtr& collision : {FrameSol2, FrameMur2, FramePlafond2})
         for (rm::Vector p : {rm::Vector{0, 0, 0}, rm::Vector{3, 5, 7}})
-            ExpectNear(Apply(collision->WorldTransform(), p), Apply(FrameCouloir2->WorldTransform(), p));
+            ExpectNear(rm::TransformPoint(p, collision->WorldTransform()),
+                       rm::TransformPoint(p, FrameCouloir2->WorldTransform()), kTolerance);
 }
 
 TEST_F(BuiltInLevels, AMissingCollisionMeshLeavesItEmptyAndTheRestBuilt) {
@@ -118,7 +111,7 @@ TEST_F(BuiltInLevels, TheWarehouseIsScaledAndLitByAPointLightUnderTheWalls) {
 
     for (const FramePtr& level : {FrameSols, FrameMurs, FramePlafonds}) {
         const FramePtr first = level->GetChild(0);
-        ExpectNear(Apply(first->LocalTransform(), {10, 20, 30}), {1, 2, 3});
+        ExpectNear(rm::TransformPoint({10, 20, 30}, first->LocalTransform()), {1, 2, 3}, kTolerance);
         EXPECT_GT(first->GetHierarchyBox().max.x, 0);
         // The shared material goes to this frame's own meshes.
         EXPECT_GT(first->GetVisualCount(), 0);
@@ -131,7 +124,7 @@ TEST_F(BuiltInLevels, TheWarehouseIsScaledAndLitByAPointLightUnderTheWalls) {
     ASSERT_TRUE(lightFrame);
     EXPECT_EQ(lightFrame->Lights()[0]->GetType(), rm::light_type::Point);
     EXPECT_FLOAT_EQ(lightFrame->Lights()[0]->GetColor().b, 0.7f);
-    ExpectNear(lightFrame->GetPosition(FrameMurs), {-56.72978f, 15.63949f, -0.2641987f});
+    ExpectNear(lightFrame->GetPosition(FrameMurs), {-56.72978f, 15.63949f, -0.2641987f}, kTolerance);
     EXPECT_EQ(FrameCouloir1->GetVisualCount() + FrameCouloir2->GetVisualCount(), 0);
     EXPECT_FALSE(FrameEchelles);
 }

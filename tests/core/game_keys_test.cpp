@@ -5,6 +5,7 @@
 #include "core/game_state.h"
 #include "core/game_window.h"
 #include "platform/input/device.h"
+#include "platform/input/key_codes.h"
 #include "platform/input/scripted_input.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr int32_t Esc = 1, F1 = 59, F5 = 63;
+using input::key::Escape, input::key::F1, input::key::F5;
 
 class GameKeys : public testing::Test {
 protected:
@@ -43,7 +44,7 @@ protected:
 };
 
 TEST_F(GameKeys, EscQuitsAtOnce) {
-    Frame({Esc, F1});
+    Frame({Escape, F1});
     EXPECT_TRUE(QuitteJeu);
     EXPECT_FALSE(AfficheInfos);
 }
@@ -72,11 +73,11 @@ TEST_F(GameKeys, F5OpensAnEmptyChatBoxAboveTheBottomEdge) {
 
 TEST_F(GameKeys, EscWithTheChatBoxOpenClosesItFirstAndQuitsIfStillDown) {
     Frame({F5});
-    Frame({Esc});
+    Frame({Escape});
     EXPECT_FALSE(ChatTyping);
     EXPECT_FALSE(GameWindow().Text1.Visible());
     EXPECT_FALSE(QuitteJeu);
-    Frame({Esc});
+    Frame({Escape});
     EXPECT_TRUE(QuitteJeu);
 }
 
@@ -85,7 +86,7 @@ TEST_F(GameKeys, EscClosesTheChatBoxWithoutItsLostFocusHandler) {
     Frame({F5});
     window.Text1.SetText("brouillon");
     ASSERT_EQ(window.hWnd()->focusWidget(), window.Text1.hWnd());
-    Frame({Esc});
+    Frame({Escape});
     EXPECT_FALSE(window.Text1.Visible());
     // The lost-focus handler would have sent and emptied the line.
     EXPECT_EQ(window.Text1.Text(), "brouillon");
@@ -98,7 +99,7 @@ TEST_F(GameKeys, KeysPressedWhileChattingActOnceTheBoxCloses) {
     EXPECT_FALSE(AfficheInfos);
     EXPECT_TRUE(ChatTyping);
     // The box closes in this very frame; F1 was last seen up, and acts.
-    Frame({F1, Esc});
+    Frame({F1, Escape});
     EXPECT_TRUE(AfficheInfos);
     EXPECT_FALSE(ChatTyping);
     // F5 was seen up in that frame, after the box closed.

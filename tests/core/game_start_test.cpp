@@ -10,6 +10,7 @@
 #include "support/program_ended.h"
 
 #include "platform/input/cursor.h"
+#include "platform/input/key_codes.h"
 #include "platform/input/scripted_input.h"
 #include "platform/play/direct_play.h"
 #include "platform/rm/rm.h"
@@ -232,8 +233,8 @@ TEST_F(GameStart, EscEndsTheGameAfterTheFrameThatReadsIt) {
     TickCounter = [&] {
         ++readings;
         // The set-up reads the counter once, each frame's timing step twice.
-        if (readings == 40) keys.PressKey(1);   // Esc, in the timing step of frame 20
-        if (readings == 400) QuitteJeu = true;  // keeps a broken key from hanging the test
+        if (readings == 40) keys.PressKey(input::key::Escape);  // in the timing step of frame 20
+        if (readings == 400) QuitteJeu = true;                  // keeps a broken key from hanging the test
         return readings * 8;
     };
     EXPECT_THROW(InitJeu(), ProgramEnded);

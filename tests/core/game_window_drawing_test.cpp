@@ -6,6 +6,7 @@
 #include "core/game_window.h"
 #include "core/hud.h"
 #include "platform/input/device.h"
+#include "platform/input/key_codes.h"
 #include "platform/input/scripted_input.h"
 #include "platform/rm/device.h"
 #include "platform/rm/direct3drm.h"
@@ -29,7 +30,7 @@ namespace {
     dlopen("swrast_dri.so", RTLD_LAZY | RTLD_NODELETE) != nullptr ||
     dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_LAZY | RTLD_NODELETE) != nullptr;
 
-constexpr int32_t KeyPadPlus = 78, KeyPadMinus = 74;
+using input::key::KeypadMinus, input::key::KeypadPlus;
 
 class WindowedGame : public testing::Test {
 protected:
@@ -75,21 +76,21 @@ TEST_F(WindowedGame, KeypadResizesTheViewCentredWithHalvesToEven) {
     ASSERT_EQ(HauteurDevice, 390);
     LargeurVue = 558;
     HauteurVue = 379;
-    Press(KeyPadPlus);
+    Press(KeypadPlus);
     EXPECT_EQ(View(), QRect(0, 0, 568, 389));  // (1, 1) / 2 rounds to even
-    Press(KeyPadPlus);
+    Press(KeypadPlus);
     EXPECT_EQ(View(), QRect(0, 0, 569, 390));  // capped at the device
-    Press(KeyPadMinus);
-    Press(KeyPadPlus);
+    Press(KeypadMinus);
+    Press(KeypadPlus);
     EXPECT_EQ(View(), QRect(5, 5, 559, 380));  // - takes 20, + gives back 10
-    Press(KeyPadMinus);
+    Press(KeypadMinus);
     EXPECT_EQ(View(), QRect(15, 15, 539, 360));
 
     LargeurVue = 130;
     HauteurVue = 100;
-    Press(KeyPadMinus);
+    Press(KeypadMinus);
     EXPECT_EQ(View(), QRect(224, 150, 120, 90));  // the floors; 224.5 rounds to even
-    Press(KeyPadMinus);
+    Press(KeypadMinus);
     EXPECT_EQ(View(), QRect(224, 150, 120, 90));
 }
 
@@ -138,7 +139,7 @@ TEST(FullScreenGame, KeypadPaintsTheBorderAroundASmallerViewBlack) {
     HauteurDevice = HauteurVue = 240;
     SurfPrimaire->BltColorFill({0, 0, 320, 240}, 0xFFFFFF);
 
-    keys.PressKey(KeyPadMinus);
+    keys.PressKey(KeypadMinus);
     ScruteClavierJeu();
     EXPECT_EQ(SurfPrimaire->Picture().pixelColor(0, 0), QColor(Qt::black));
     EXPECT_EQ(SurfPrimaire->Picture().pixelColor(319, 239), QColor(Qt::black));

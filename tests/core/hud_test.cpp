@@ -54,23 +54,24 @@ TEST_F(Hud, LongPanelShowsKeysScoresRankAndRosters) {
     WeaponPower = 3;
     terroristes = "Ana, Bob, ";
     Message2 = "Ana a tué Bob";
-    EXPECT_EQ(Drawn(58.26f, Local(100, 4, 2, 1, 0, 27)), (Lines{{10, "Frame Rate : 58.3"},
-                                           {25, "Suppr = VUES"},
-                                           {40, "F11 & F12 reglage sensibilité SOURIS, Fin = Blocage SOURIS"},
-                                           {55, "Page Down = chgt ARMES"},
-                                           {70, "F5 = CHAT/PAUSE"},
-                                           {85, "CTRL = BAISSER"},
-                                           {100, "VIE : 100"},
-                                           {115, "TUEUR : 4"},
-                                           {130, "TUE : 2"},
-                                           {145, "SNIPPER : 1"},
-                                           {160, "SNIPPED : 0"},
-                                           {175, "AMMO: 27"},
-                                           {190, "WEAPON POWER: 3"},
-                                           {205, "TERRORISTES: Ana, Bob, "},
-                                           {220, "GIGN: "},
-                                           {250, ""},
-                                           {280, "Ana a tué Bob"}}));
+    EXPECT_EQ(Drawn(58.26f, Local(100, 4, 2, 1, 0, 27)),
+              (Lines{{10, "Frame Rate : 58.3"},
+                     {25, "Suppr = VUES"},
+                     {40, "F11 & F12 reglage sensibilité SOURIS, Fin = Blocage SOURIS"},
+                     {55, "Page Down = chgt ARMES"},
+                     {70, "F5 = CHAT/PAUSE"},
+                     {85, "CTRL = BAISSER"},
+                     {100, "VIE : 100"},
+                     {115, "TUEUR : 4"},
+                     {130, "TUE : 2"},
+                     {145, "SNIPPER : 1"},
+                     {160, "SNIPPED : 0"},
+                     {175, "AMMO: 27"},
+                     {190, "WEAPON POWER: 3"},
+                     {205, "TERRORISTES: Ana, Bob, "},
+                     {220, "GIGN: "},
+                     {250, ""},
+                     {280, "Ana a tué Bob"}}));
 }
 
 TEST_F(Hud, ADeadPlayerShowsNoHealthOnBothPanels) {

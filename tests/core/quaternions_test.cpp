@@ -1,4 +1,5 @@
 #include "core/quaternions.h"
+#include "support/expect_near.h"
 
 #include <gtest/gtest.h>
 
@@ -6,13 +7,6 @@
 #include <numbers>
 
 namespace {
-
-void ExpectNear(const rm::Quaternion& got, const rm::Quaternion& expected) {
-    EXPECT_NEAR(got.s, expected.s, 1e-6);
-    EXPECT_NEAR(got.x, expected.x, 1e-6);
-    EXPECT_NEAR(got.y, expected.y, 1e-6);
-    EXPECT_NEAR(got.z, expected.z, 1e-6);
-}
 
 TEST(Quaternions, AxisAngleTakesTheAxisAsItIs) {
     const float pi = std::numbers::pi_v<float>;

@@ -1,6 +1,7 @@
 #include "core/game_state.h"
 #include "model_folder.h"
 #include "platform/failure.h"
+#include "support/expect_near.h"
 #include "support/mdl_test_access.h"
 
 #include <QImage>
@@ -82,17 +83,6 @@ struct TestPlayer {
     double pivot = 0;
 };
 
-void ExpectNear(const rm::Vector& got, const rm::Vector& expected) {
-    EXPECT_NEAR(got.x, expected.x, 1e-4);
-    EXPECT_NEAR(got.y, expected.y, 1e-4);
-    EXPECT_NEAR(got.z, expected.z, 1e-4);
-}
-
-void ExpectSameMatrix(const rm::Matrix4& got, const rm::Matrix4& expected) {
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) EXPECT_NEAR(got.m[r][c], expected.m[r][c], 1e-4) << r << "," << c;
-}
-
 class ModelInstance : public testing::Test {
 protected:
     void SetUp() override {
@@ -145,14 +135,13 @@ TEST_F(ModelInstance, BoxCopiesNameTheirPlayerAndBoneAndFollowTheBonesWhenHit) {
     const rm::FramePtr pelvis = BoxFrame(player, "Bip01_Pelvis");
     ASSERT_TRUE(pelvis);
     EXPECT_EQ(pelvis->GetVisual(0)->GetAppData(), player.indice);
-    ExpectSameMatrix(pelvis->GetTransform(player.base), Bone("Bip01_Pelvis")->GetTransform(model.sol));
+    ExpectNear(pelvis->GetTransform(player.base), Bone("Bip01_Pelvis")->GetTransform(model.sol));
     // The box of the bone before the head serves as the head frame and sits
     // on the head; the head keeps its own box.
     EXPECT_EQ(player.tete, BoxFrame(player, "Bip01_Neck"));
-    ExpectSameMatrix(player.tete->GetTransform(player.base), Bone("Bip01_Head")->GetTransform(model.sol));
-    ExpectSameMatrix(BoxFrame(player, "Bip01_Head")->GetTransform(player.base),
-                     Bone("Bip01_Head")->GetTransform(model.sol));
-    ExpectSameMatrix(player.MDroite->GetTransform(player.Peau), Bone("Bip01_R_Hand")->GetTransform(model.sol));
+    ExpectNear(player.tete->GetTransform(player.base), Bone("Bip01_Head")->GetTransform(model.sol));
+    ExpectNear(BoxFrame(player, "Bip01_Head")->GetTransform(player.base), Bone("Bip01_Head")->GetTransform(model.sol));
+    ExpectNear(player.MDroite->GetTransform(player.Peau), Bone("Bip01_R_Hand")->GetTransform(model.sol));
 
     // A shot at the pelvis box finds the copy, which tells player and bone.
     const rm::Vector at = pelvis->GetPosition(scene);
@@ -233,7 +222,7 @@ TEST_F(ModelInstance, UnmarkedPlayersPoseTheSkeletonOnly) {
     player.fps = 2;
     player.colonne = 90;
     model.Anime(player);
-    ExpectSameMatrix(BoxFrame(player, "Bip01_Pelvis")->LocalTransform(), box);
+    ExpectNear(BoxFrame(player, "Bip01_Pelvis")->LocalTransform(), box);
     ExpectNear(SkinOf(player).front().position, skin);
     EXPECT_NEAR(rm::Length(Bone("Bip01_Pelvis")->GetPosition(model.sol) - pelvis), 4, 1e-4);
 }
@@ -247,7 +236,7 @@ TEST_F(ModelInstance, TwistTurnsEachSpineBoneAboutItsOwnUpAxis) {
 
     player.colonne = 0;
     model.Anime(player);
-    for (size_t v = 0; v < 3; ++v) ExpectSameMatrix(spine[v]->LocalTransform(), posed[v]);
+    for (size_t v = 0; v < 3; ++v) ExpectNear(spine[v]->LocalTransform(), posed[v]);
 
     // The spine bones carry no keys, so the turns add up from one tick to the
     // next; start again from the rest pose.
@@ -274,8 +263,8 @@ TEST_F(ModelInstance, BoxModeGivesBoxesHandAndHeadButNoSkin) {
     player.rendu = false;
     player.fps = 2;
     model.Anime(player);
-    ExpectSameMatrix(BoxFrame(player, "Bip01_Pelvis")->GetTransform(player.base),
-                     Bone("Bip01_Pelvis")->GetTransform(model.sol));
+    ExpectNear(BoxFrame(player, "Bip01_Pelvis")->GetTransform(player.base),
+               Bone("Bip01_Pelvis")->GetTransform(model.sol));
 }
 
 TEST_F(ModelInstance, AnyTeamButTheFirstWearsTheSecondMesh) {
@@ -322,8 +311,7 @@ TEST_F(ModelInstance, WithoutABoxBeforeTheHeadANewHeadFrameTakesTheBoneAfterIt) 
     bare.Anime(player);
     // Numbered after the head (1-based) but placed by that number read as
     // 0-based: the bone that follows the head, here the hand.
-    ExpectSameMatrix(player.tete->GetTransform(player.base),
-                     bare.ChercheFrames("Bip01_R_Hand")->GetTransform(bare.sol));
+    ExpectNear(player.tete->GetTransform(player.base), bare.ChercheFrames("Bip01_R_Hand")->GetTransform(bare.sol));
 }
 
 TEST_F(ModelInstance, AMissingSkinKeepsTheTextureTheSharedBuilderHad) {

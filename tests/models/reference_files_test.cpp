@@ -2,6 +2,7 @@
 
 #include "core/quaternions.h"
 #include "platform/failure.h"
+#include "support/expect_near.h"
 #include "support/mdl_test_access.h"
 
 #include <gtest/gtest.h>
@@ -28,12 +29,6 @@ const char* const kSkeleton =
 
 std::string WithTriangles(const std::string& triangles) {
     return std::string(kSkeleton) + "triangles\n" + triangles + "end\n";
-}
-
-void ExpectNear(const rm::Vector& got, const rm::Vector& expected) {
-    EXPECT_NEAR(got.x, expected.x, 1e-5);
-    EXPECT_NEAR(got.y, expected.y, 1e-5);
-    EXPECT_NEAR(got.z, expected.z, 1e-5);
 }
 
 class ReferenceFiles : public testing::Test {

@@ -7,6 +7,7 @@
 #include "models/mdl.h"
 #include "platform/sound/direct_sound.h"
 #include "player_fixture.h"
+#include "support/expect_near.h"
 #include "support/player_test_access.h"
 
 #include <AL/al.h>
@@ -17,7 +18,6 @@
 namespace {
 
 using A = PlayerTestAccess;
-using rm_test::ExpectNear;
 
 class PlayerSound : public PlayerFixture {
 protected:

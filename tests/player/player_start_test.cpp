@@ -10,6 +10,7 @@
 #include "platform/rm/rm.h"
 #include "platform/sound/direct_sound.h"
 #include "player_fixture.h"
+#include "support/expect_near.h"
 #include "support/failure_number.h"
 #include "support/player_test_access.h"
 
@@ -19,7 +20,6 @@
 namespace {
 
 using A = PlayerTestAccess;
-using rm_test::ExpectNear;
 
 class PlayerStart : public PlayerFixture {};
 

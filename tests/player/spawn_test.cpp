@@ -11,6 +11,7 @@
 #include "platform/rm/rm.h"
 #include "platform/ui/message_box.h"
 #include "player/player.h"
+#include "support/expect_near.h"
 
 #include <algorithm>
 #include <deque>
@@ -18,8 +19,6 @@
 #include <vector>
 
 namespace {
-
-using rm_test::ExpectNear;
 
 // The spawn's draws, one after the other.
 void Draws(std::vector<double> values) {

@@ -1,28 +1,11 @@
 #include "support/play_fixture.h"
 
 #include "platform/play/errors.h"
+#include "support/free_port.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <thread>
 
 namespace play_test {
-
-uint16_t FreeUdpPort() {
-    const int s = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    close(s);
-    return ntohs(address.sin_port);
-}
 
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -109,10 +92,7 @@ std::shared_ptr<play::DirectPlayEnumSessions> SearchSessions(play::DirectPlay& d
     return dp.GetDPEnumSessions(wanted, 0, flags);
 }
 
-void PlayTest::SetUp() {
-    port_ = FreeUdpPort();
-    setenv("QUELLMAR_PLAY_PORT", std::to_string(port_).c_str(), 1);
-}
+void PlayTest::SetUp() { port_ = UseFreePlayPort(); }
 
 std::vector<std::pair<int32_t, int32_t>> SystemMessages(const std::vector<Received>& messages) {
     std::vector<std::pair<int32_t, int32_t>> system;

@@ -21,9 +21,6 @@ namespace play_test {
 
 inline const std::string App = "{AC330441-9B71-11D2-9AAB-0020781461AC}";
 
-// A UDP port that the system just handed out and took back.
-uint16_t FreeUdpPort();
-
 // Polls `done` until it holds or `timeout` passes; returns whether it held.
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 

@@ -57,4 +57,3 @@ void CloseBox(ui::Form& form) {
 }
 
 }  // namespace ui_events
-

@@ -16,13 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int32_t kPathFileAccessError = 75;
-constexpr int32_t kPathNotFound = 76;
-
 [[noreturn]] void Fail(int32_t number, const std::string& path, const std::error_code& error) {
-    const char* name = number == failure_number::FileNotFound ? "File not found"
-                       : number == kPathNotFound              ? "Path not found"
-                                                              : "Path/File access error";
+    const char* name = number == failure_number::FileNotFound   ? "File not found"
+                       : number == failure_number::PathNotFound ? "Path not found"
+                                                                : "Path/File access error";
     throw Failure(number, std::string(name) + ": " + path + (error ? " (" + error.message() + ")" : ""));
 }
 
@@ -45,37 +42,38 @@ bool FolderExists(const std::string& path) {
 
 void MkDir(const std::string& path) {
     std::error_code error;
-    if (!ParentExists(path)) Fail(kPathNotFound, path, error);
-    if (!fs::create_directory(path, error)) Fail(kPathFileAccessError, path, error);
+    if (!ParentExists(path)) Fail(failure_number::PathNotFound, path, error);
+    if (!fs::create_directory(path, error)) Fail(failure_number::PathFileAccessError, path, error);
 }
 
 void ChDir(const std::string& path) {
     std::error_code error;
-    if (!FolderExists(path)) Fail(kPathNotFound, path, error);
+    if (!FolderExists(path)) Fail(failure_number::PathNotFound, path, error);
     fs::current_path(path, error);
-    if (error) Fail(kPathFileAccessError, path, error);
+    if (error) Fail(failure_number::PathFileAccessError, path, error);
 }
 
 void RmDir(const std::string& path) {
     std::error_code error;
-    if (!FolderExists(path)) Fail(kPathNotFound, path, error);
-    if (!fs::remove(path, error)) Fail(kPathFileAccessError, path, error);
+    if (!FolderExists(path)) Fail(failure_number::PathNotFound, path, error);
+    if (!fs::remove(path, error)) Fail(failure_number::PathFileAccessError, path, error);
 }
 
 void FileCopy(const std::string& source, const std::string& destination) {
     std::error_code error;
     if (!FileExists(source)) Fail(failure_number::FileNotFound, source, error);
-    if (!ParentExists(destination)) Fail(kPathNotFound, destination, error);
+    if (!ParentExists(destination)) Fail(failure_number::PathNotFound, destination, error);
     std::string temporary = destination + ".copy-XXXXXX";
     const int descriptor = mkstemp(temporary.data());
-    if (descriptor < 0) Fail(kPathFileAccessError, destination, std::error_code(errno, std::generic_category()));
+    if (descriptor < 0)
+        Fail(failure_number::PathFileAccessError, destination, std::error_code(errno, std::generic_category()));
     close(descriptor);
     fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
     if (!error) fs::rename(temporary, destination, error);
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        Fail(kPathFileAccessError, destination, error);
+        Fail(failure_number::PathFileAccessError, destination, error);
     }
 }
 
@@ -83,13 +81,13 @@ void Name(const std::string& oldPath, const std::string& newPath) {
     std::error_code error;
     if (!FileExists(oldPath)) Fail(failure_number::FileNotFound, oldPath, error);
     fs::rename(oldPath, newPath, error);
-    if (error) Fail(kPathFileAccessError, newPath, error);
+    if (error) Fail(failure_number::PathFileAccessError, newPath, error);
 }
 
 void Kill(const std::string& path) {
     std::error_code error;
     if (!FileExists(path)) Fail(failure_number::FileNotFound, path, error);
-    if (!fs::remove(path, error)) Fail(kPathFileAccessError, path, error);
+    if (!fs::remove(path, error)) Fail(failure_number::PathFileAccessError, path, error);
 }
 
 std::vector<std::string> FilesEndingWith(const std::string& folder, std::string_view suffix) {

@@ -20,8 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int32_t kPathNotFound = 76;
-
 [[noreturn]] void Refuse(const std::string& package, const std::string& why) {
     throw Failure(failure_number::InvalidArgument, "Package " + package + " not unpacked: " + why);
 }
@@ -175,7 +173,7 @@ void PlaceInto(const fs::path& staging, const fs::path& folder, const std::strin
 void UnpackPackage(const std::string& package, const std::string& folder, const PackageLimits& limits) {
     std::error_code error;
     if (!fs::is_regular_file(package, error)) throw Failure(failure_number::FileNotFound, "File not found: " + package);
-    if (!fs::is_directory(folder, error)) throw Failure(kPathNotFound, "Path not found: " + folder);
+    if (!fs::is_directory(folder, error)) throw Failure(failure_number::PathNotFound, "Path not found: " + folder);
     const uintmax_t size = fs::file_size(package, error);
     if (error || size > limits.packageBytes) Refuse(package, "it is larger than the limit");
     const StagingFolder staging(folder);

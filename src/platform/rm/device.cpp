@@ -47,9 +47,7 @@ Display* Device::Shown() const {
 
 void Device::SetTextColor(uint32_t color) { Shown()->SetTextColor(color); }
 
-void Device::SetTextFont(const std::string& family, int32_t points) {
-    Shown()->SetTextFont(TextFont(family, points));
-}
+void Device::SetTextFont(const std::string& family, int32_t points) { Shown()->SetTextFont(TextFont(family, points)); }
 
 void Device::TextOut(int32_t x, int32_t y, const std::string& text) {
     Shown()->TextOut(x, y, QString::fromStdString(text));

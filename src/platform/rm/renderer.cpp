@@ -74,6 +74,24 @@ Vector FaceNormal(const Face& face, const std::vector<Vector>& positions) {
     return Normalize(sum);
 }
 
+// Left-handed view (x right, y up, z forward) to clip space; y is turned
+// over so that the picture's rows run from the top.
+Matrix4 ViewProjection(const Viewport& viewport, const Matrix4& camera) {
+    const float n = viewport.GetFront(), f = std::max(viewport.GetBack(), n * 1.001f);
+    const float shorter = float(std::min(viewport.GetWidth(), viewport.GetHeight()));
+    const float scale = n / viewport.GetField();
+    Matrix4 projection;
+    projection.m[0][0] = scale * shorter / float(viewport.GetWidth());
+    projection.m[1][1] = -scale * shorter / float(viewport.GetHeight());
+    projection.m[2][2] = (f + n) / (f - n);
+    projection.m[2][3] = 1;
+    projection.m[3][2] = -2 * f * n / (f - n);
+    projection.m[3][3] = 0;
+    Matrix4 unscaledCamera = camera;
+    for (int row = 0; row < 3; ++row) SetRow(unscaledCamera, row, Normalize(Row(camera, row)));
+    return Multiply(Inverse(unscaledCamera), projection);
+}
+
 // Comes first among the bases of the state, so that the context outlives the
 // function tables that hang on it.
 struct OffscreenContext {
@@ -316,6 +334,92 @@ struct Renderer::State : OffscreenContext, QOpenGLFunctions_3_3_Core {
         glDrawArrays(GL_TRIANGLES, 0, 6);
     }
 
+    // The frame's lights and visuals, from `root` down; returns the sum of
+    // its ambient lights.
+    Vector Collect(const Frame& root) {
+        items.clear();
+        decals.clear();
+        lights.clear();
+        Vector ambient[1] = {};
+        const FramePtr parent = root.GetParent();
+        Gather(root, parent ? parent->WorldTransform() : Matrix4{}, ambient);
+        return ambient[0];
+    }
+
+    void SetPipelineState(const Viewport& viewport) {
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        glViewport(viewport.GetX(), viewport.GetY(), viewport.GetWidth(), viewport.GetHeight());
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(viewport.GetX(), viewport.GetY(), viewport.GetWidth(), viewport.GetHeight());
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+        glDepthMask(GL_TRUE);
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_BLEND);
+        const bool wireframe = (settings.quality & quality::FillMask) == quality::FillWireframe;
+        glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    }
+
+    void SetFrameUniforms(const Matrix4& viewProjection, const Matrix4& camera, const Vector& ambient) {
+        program.bind();
+        glUniformMatrix4fv(uViewProjection, 1, GL_FALSE, &viewProjection.m[0][0]);
+        const Vector eye = Row(camera, 3);
+        glUniform3f(uEye, eye.x, eye.y, eye.z);
+        glUniform1i(uTexture, 0);
+        glActiveTexture(GL_TEXTURE0);
+        glUniform1i(uLit, (settings.quality & quality::LightOn) ? 1 : 0);
+        glUniform1i(uFlat, (settings.quality & quality::ShadeMask) == quality::ShadeFlat ? 1 : 0);
+        SetLights(ambient);
+    }
+
+    void DrawItems() {
+        for (const DrawItem& item : items) {
+            glUniformMatrix4fv(uWorld, 1, GL_FALSE, &item.world.m[0][0]);
+            if (const auto* builder = dynamic_cast<const MeshBuilder*>(item.visual))
+                Draw(*builder);
+            else
+                Draw(static_cast<const Mesh&>(*item.visual));
+        }
+    }
+
+    void Draw(const MeshBuilder& builder) {
+        GpuMesh& gpu = Prepare(builder);
+        glBindVertexArray(gpu.vao);
+        for (const GpuBatch& batch : gpu.batches) {
+            SetLook(batch.material, batch.texture.get());
+            glDrawArrays(GL_TRIANGLES, batch.first, batch.count);
+        }
+    }
+
+    void Draw(const Mesh& mesh) {
+        GpuMesh& gpu = Prepare(mesh);
+        glBindVertexArray(gpu.vao);
+        for (const GpuBatch& batch : gpu.batches) {
+            SetLook(batch.material, batch.texture.get());
+            glDrawElements(GL_TRIANGLES, batch.count, GL_UNSIGNED_INT,
+                           reinterpret_cast<void*>(size_t(batch.first) * sizeof(uint32_t)));
+        }
+    }
+
+    // Decals face the camera, unlit and filled whatever the quality.
+    void DrawDecals(const Matrix4& camera) {
+        if (decals.empty()) return;
+        const Matrix4 identity;
+        glUniformMatrix4fv(uWorld, 1, GL_FALSE, &identity.m[0][0]);
+        glUniform1i(uLit, 0);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        for (const DrawItem& decal : decals) DrawDecal(static_cast<const Texture&>(*decal.visual), decal.world, camera);
+    }
+
+    // Leaves the context as the clears and fills expect it.
+    void EndFrame() {
+        glBindVertexArray(0);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        glDisable(GL_SCISSOR_TEST);
+        program.release();
+        Purge();
+    }
+
     void Purge() {
         if (++framesSincePurge < 120) return;
         framesSincePurge = 0;
@@ -457,84 +561,13 @@ void Renderer::Render(const Viewport& viewport, const Frame& root) {
     State& s = *state_;
     if (!viewport.GetCamera()) throw Failure(failure_number::ObjectNotSet, "The viewport has no camera");
     s.MakeCurrent();
-    s.items.clear();
-    s.decals.clear();
-    s.lights.clear();
-    Vector ambient[1] = {};
-    const FramePtr parent = root.GetParent();
-    s.Gather(root, parent ? parent->WorldTransform() : Matrix4{}, ambient);
-
-    // Left-handed view (x right, y up, z forward) to clip space; y is turned
-    // over so that the picture's rows run from the top.
+    const Vector ambient = s.Collect(root);
     const Matrix4 camera = viewport.GetCamera()->WorldTransform();
-    const float n = viewport.GetFront(), f = std::max(viewport.GetBack(), n * 1.001f);
-    const float shorter = float(std::min(viewport.GetWidth(), viewport.GetHeight()));
-    const float scale = n / viewport.GetField();
-    Matrix4 projection;
-    projection.m[0][0] = scale * shorter / float(viewport.GetWidth());
-    projection.m[1][1] = -scale * shorter / float(viewport.GetHeight());
-    projection.m[2][2] = (f + n) / (f - n);
-    projection.m[2][3] = 1;
-    projection.m[3][2] = -2 * f * n / (f - n);
-    projection.m[3][3] = 0;
-    Matrix4 unscaledCamera = camera;
-    for (int row = 0; row < 3; ++row) SetRow(unscaledCamera, row, Normalize(Row(camera, row)));
-    const Matrix4 viewProjection = Multiply(Inverse(unscaledCamera), projection);
-
-    s.glBindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
-    s.glViewport(viewport.GetX(), viewport.GetY(), viewport.GetWidth(), viewport.GetHeight());
-    s.glEnable(GL_SCISSOR_TEST);
-    s.glScissor(viewport.GetX(), viewport.GetY(), viewport.GetWidth(), viewport.GetHeight());
-    s.glEnable(GL_DEPTH_TEST);
-    s.glDepthFunc(GL_LEQUAL);
-    s.glDepthMask(GL_TRUE);
-    s.glDisable(GL_CULL_FACE);
-    s.glDisable(GL_BLEND);
-    const int32_t quality = s.settings.quality;
-    s.glPolygonMode(GL_FRONT_AND_BACK, (quality & 0xC0) == 64 ? GL_LINE : GL_FILL);
-
-    s.program.bind();
-    s.glUniformMatrix4fv(s.uViewProjection, 1, GL_FALSE, &viewProjection.m[0][0]);
-    const Vector eye = Row(camera, 3);
-    s.glUniform3f(s.uEye, eye.x, eye.y, eye.z);
-    s.glUniform1i(s.uTexture, 0);
-    s.glActiveTexture(GL_TEXTURE0);
-    s.glUniform1i(s.uLit, (quality & 8) ? 1 : 0);
-    s.glUniform1i(s.uFlat, (quality & 7) == 0 ? 1 : 0);
-    s.SetLights(ambient[0]);
-
-    for (const DrawItem& item : s.items) {
-        s.glUniformMatrix4fv(s.uWorld, 1, GL_FALSE, &item.world.m[0][0]);
-        if (const auto* builder = dynamic_cast<const MeshBuilder*>(item.visual)) {
-            GpuMesh& gpu = s.Prepare(*builder);
-            s.glBindVertexArray(gpu.vao);
-            for (const GpuBatch& batch : gpu.batches) {
-                s.SetLook(batch.material, batch.texture.get());
-                s.glDrawArrays(GL_TRIANGLES, batch.first, batch.count);
-            }
-        } else {
-            GpuMesh& gpu = s.Prepare(static_cast<const Mesh&>(*item.visual));
-            s.glBindVertexArray(gpu.vao);
-            for (const GpuBatch& batch : gpu.batches) {
-                s.SetLook(batch.material, batch.texture.get());
-                s.glDrawElements(GL_TRIANGLES, batch.count, GL_UNSIGNED_INT,
-                                 reinterpret_cast<void*>(size_t(batch.first) * sizeof(uint32_t)));
-            }
-        }
-    }
-    if (!s.decals.empty()) {
-        const Matrix4 identity;
-        s.glUniformMatrix4fv(s.uWorld, 1, GL_FALSE, &identity.m[0][0]);
-        s.glUniform1i(s.uLit, 0);
-        s.glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-        for (const DrawItem& decal : s.decals)
-            s.DrawDecal(static_cast<const Texture&>(*decal.visual), decal.world, camera);
-    }
-    s.glBindVertexArray(0);
-    s.glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    s.glDisable(GL_SCISSOR_TEST);
-    s.program.release();
-    s.Purge();
+    s.SetPipelineState(viewport);
+    s.SetFrameUniforms(ViewProjection(viewport, camera), camera, ambient);
+    s.DrawItems();
+    s.DrawDecals(camera);
+    s.EndFrame();
 }
 
 void Renderer::ReadPixels(const QRect& area, uint8_t* destination, int stride) {

@@ -12,11 +12,22 @@ namespace rm {
 class Frame;
 class Viewport;
 
+// The parts of a device's quality: fill + lighting + shading. Phong shading
+// is drawn as Gouraud.
+namespace quality {
+inline constexpr int32_t ShadeMask = 7;
+inline constexpr int32_t ShadeFlat = 0;
+inline constexpr int32_t ShadeGouraud = 1;
+inline constexpr int32_t ShadePhong = 2;
+inline constexpr int32_t LightOn = 8;
+inline constexpr int32_t FillMask = 0xC0;
+inline constexpr int32_t FillWireframe = 64;
+inline constexpr int32_t FillSolid = 128;
+}  // namespace quality
+
 // Device settings as the retained-mode constants give them.
 struct RenderSettings {
-    // Fill (64 wireframe, 128 solid) + lighting (8 on) + shading (0 flat,
-    // 1 Gouraud, 2 Phong, drawn as Gouraud).
-    int32_t quality = 137;
+    int32_t quality = quality::FillSolid | quality::LightOn | quality::ShadeGouraud;
     // 0 nearest, 1 linear, 2 to 5 the mipmapped filters.
     int32_t textureQuality = 1;
 };

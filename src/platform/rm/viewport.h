@@ -13,6 +13,7 @@ namespace clear {
 inline constexpr int32_t Target = 1;
 inline constexpr int32_t ZBuffer = 2;
 inline constexpr int32_t DirtyRects = 4;  // nothing to do: the whole viewport is cleared
+inline constexpr int32_t All = Target | ZBuffer | DirtyRects;
 }  // namespace clear
 
 // A rectangle of a device through which a camera frame sees the scene. The

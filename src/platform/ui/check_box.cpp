@@ -2,14 +2,13 @@
 
 #include "platform/failure.h"
 #include "platform/ui/control_surface.h"
+#include "platform/ui/ui_failures.h"
 
 #include <QCheckBox>
 #include <QSignalBlocker>
 
 namespace ui {
 namespace {
-constexpr int32_t InvalidPropertyValue = 380;
-
 QCheckBox* BoxOf(QWidget* widget) { return static_cast<QCheckBox*>(widget); }
 }  // namespace
 
@@ -34,7 +33,7 @@ int CheckBox::Value() {
 }
 
 void CheckBox::SetValue(int value) {
-    if (value < vbUnchecked || value > vbGrayed) throw Failure(InvalidPropertyValue, "Invalid property value");
+    if (value < vbUnchecked || value > vbGrayed) throw Failure(failure::InvalidPropertyValue, "Invalid property value");
     if (value == Value()) return;
     {
         const QSignalBlocker quiet(Widget());

@@ -3,6 +3,7 @@
 #include "platform/failure.h"
 #include "platform/ui/control_group.h"
 #include "platform/ui/form.h"
+#include "platform/ui/ui_failures.h"
 
 #include <functional>
 #include <map>
@@ -36,7 +37,8 @@ public:
     Kind& operator()(int index) {
         const auto found = elements_.find(index);
         if (found == elements_.end())
-            throw Failure(340, "Control array element " + std::to_string(index) + " doesn't exist");
+            throw Failure(failure::ControlArrayElementMissing,
+                          "Control array element " + std::to_string(index) + " doesn't exist");
         return *found->second.control;
     }
 
@@ -47,8 +49,9 @@ public:
 
     // Fails with "Object already loaded" (360) for an index in use.
     void Load(int index) {
-        if (Exists(index)) throw Failure(360, "Object already loaded");
-        if (elements_.empty()) throw Failure(340, "Control array element doesn't exist");
+        if (Exists(index)) throw Failure(failure::ObjectAlreadyLoaded, "Object already loaded");
+        if (elements_.empty())
+            throw Failure(failure::ControlArrayElementMissing, "Control array element doesn't exist");
         Kind& first = *elements_.begin()->second.control;
         std::unique_ptr<Kind> element = make_(first.GetContainer(), index);
         first.Parent().Load();
@@ -62,8 +65,10 @@ public:
     // "Can't unload controls created at design time" (362).
     void Unload(int index) {
         const auto found = elements_.find(index);
-        if (found == elements_.end()) throw Failure(340, "Control array element doesn't exist");
-        if (!found->second.loadedAtRunTime) throw Failure(362, "Can't unload controls created at design time");
+        if (found == elements_.end())
+            throw Failure(failure::ControlArrayElementMissing, "Control array element doesn't exist");
+        if (!found->second.loadedAtRunTime)
+            throw Failure(failure::CannotUnloadDesignTimeControl, "Can't unload controls created at design time");
         elements_.erase(found);
     }
 

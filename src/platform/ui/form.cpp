@@ -9,6 +9,7 @@
 #include "platform/ui/modal_loops.h"
 #include "platform/ui/mouse_pointer.h"
 #include "platform/ui/timer.h"
+#include "platform/ui/ui_failures.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -17,7 +18,6 @@
 
 namespace ui {
 namespace {
-constexpr int32_t FormAlreadyDisplayed = 400;
 
 std::vector<Form*>& LoadedForms() {
     static std::vector<Form*> forms;
@@ -105,7 +105,7 @@ void Form::Show(int modal) {
         return;
     }
     if (modalLoop_ || window->isVisible())
-        throw Failure(FormAlreadyDisplayed, "Form already displayed; can't show modally");
+        throw Failure(failure::FormAlreadyDisplayed, "Form already displayed; can't show modally");
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
     window->raise();

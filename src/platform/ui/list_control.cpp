@@ -3,6 +3,7 @@
 #include "platform/failure.h"
 #include "platform/ui/control_surface.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/ui_failures.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -11,8 +12,6 @@
 
 namespace ui {
 namespace {
-constexpr int32_t InvalidPropertyValue = 380;
-constexpr int32_t InvalidArrayIndex = 381;
 constexpr char NewIndexProperty[] = "quellmarNewIndex";
 
 QListWidget* ListOf(QWidget* widget) { return static_cast<QListWidget*>(widget); }
@@ -20,7 +19,8 @@ QComboBox* ComboOf(QWidget* widget) { return static_cast<QComboBox*>(widget); }
 }  // namespace
 
 void ListControl::CheckRow(int index) {
-    if (index < 0 || index >= ListCount()) throw Failure(InvalidArrayIndex, "Invalid property array index");
+    if (index < 0 || index >= ListCount())
+        throw Failure(failure::InvalidPropertyArrayIndex, "Invalid property array index");
 }
 
 int ListControl::ListCount() { return Model().rowCount(); }
@@ -28,7 +28,7 @@ int ListControl::ListCount() { return Model().rowCount(); }
 void ListControl::AddItem(const std::string& text, int index) {
     QWidget* widget = Widget();
     const int count = ListCount();
-    if (index < -1 || index > count) throw Failure(InvalidArrayIndex, "Invalid property array index");
+    if (index < -1 || index > count) throw Failure(failure::InvalidPropertyArrayIndex, "Invalid property array index");
     const int row = index < 0 ? count : index;
     const int selected = CurrentRow();
     {
@@ -96,7 +96,7 @@ int ListControl::ListIndex() {
 
 void ListControl::SetListIndex(int index) {
     QWidget* widget = Widget();
-    if (index < -1 || index >= ListCount()) throw Failure(InvalidPropertyValue, "Invalid property value");
+    if (index < -1 || index >= ListCount()) throw Failure(failure::InvalidPropertyValue, "Invalid property value");
     if (index == CurrentRow()) return;
     {
         const QSignalBlocker quiet(widget);
@@ -172,7 +172,7 @@ void ComboBox::SetText(const std::string& text) {
         return;
     }
     const int row = combo->findText(QString::fromStdString(text), Qt::MatchExactly);
-    if (row < 0) throw Failure(InvalidPropertyValue, "Invalid property value");
+    if (row < 0) throw Failure(failure::InvalidPropertyValue, "Invalid property value");
     SetListIndex(row);
 }
 

@@ -1,15 +1,12 @@
 #include "platform/ui/picture.h"
 
 #include "platform/failure.h"
+#include "platform/ui/ui_failures.h"
 
 #include <QFile>
 #include <QImageReader>
 
 namespace ui {
-namespace {
-constexpr int32_t InvalidPicture = 481;
-constexpr int32_t PathFileAccessError = 75;
-}  // namespace
 
 Picture LoadPicture(const std::string& path) {
     if (path.empty()) return {};
@@ -18,15 +15,15 @@ Picture LoadPicture(const std::string& path) {
     QImageReader reader(file);
     reader.setDecideFormatFromContent(true);
     QImage image = reader.read();
-    if (image.isNull()) throw Failure(InvalidPicture, "Invalid picture: " + path);
+    if (image.isNull()) throw Failure(failure::InvalidPicture, "Invalid picture: " + path);
     return Picture(std::move(image));
 }
 
 void SavePicture(const Picture& picture, const std::string& path) {
-    if (picture.IsEmpty()) throw Failure(InvalidPicture, "Invalid picture");
+    if (picture.IsEmpty()) throw Failure(failure::InvalidPicture, "Invalid picture");
     const QImage image = picture.Image().convertToFormat(QImage::Format_RGB888);
     if (!image.save(QString::fromStdString(path), "BMP"))
-        throw Failure(PathFileAccessError, "Path/File access error: " + path);
+        throw Failure(failure_number::PathFileAccessError, "Path/File access error: " + path);
 }
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 #include "platform/failure.h"
 #include "platform/ui/control_surface.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/ui_failures.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -175,7 +176,7 @@ void TextBox::SetPasswordChar(const std::string& character) {
 int TextBox::MaxLength() { return Widget()->property(MaxLengthProperty).toInt(); }
 
 void TextBox::SetMaxLength(int length) {
-    if (length < 0) throw Failure(380, "Invalid property value");
+    if (length < 0) throw Failure(failure::InvalidPropertyValue, "Invalid property value");
     QWidget* widget = Widget();
     widget->setProperty(MaxLengthProperty, length);
     if (!Multi()) static_cast<QLineEdit*>(widget)->setMaxLength(length == 0 ? 32767 : length);
@@ -220,7 +221,7 @@ int TextBox::SelLength() {
 // the start. Positions beyond the text stop at its end.
 void TextBox::SetSelStart(int start) {
     QWidget* widget = Widget();
-    if (start < 0) throw Failure(380, "Invalid property value");
+    if (start < 0) throw Failure(failure::InvalidPropertyValue, "Invalid property value");
     if (Multi()) {
         auto* edit = static_cast<QPlainTextEdit*>(widget);
         QTextCursor cursor = edit->textCursor();
@@ -234,7 +235,7 @@ void TextBox::SetSelStart(int start) {
 
 void TextBox::SetSelLength(int length) {
     QWidget* widget = Widget();
-    if (length < 0) throw Failure(380, "Invalid property value");
+    if (length < 0) throw Failure(failure::InvalidPropertyValue, "Invalid property value");
     const int start = SelStart();
     if (Multi()) {
         auto* edit = static_cast<QPlainTextEdit*>(widget);

@@ -3,6 +3,7 @@
 #include "platform/failure.h"
 #include "platform/ui/form.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/ui_failures.h"
 
 namespace ui {
 
@@ -31,7 +32,8 @@ int Timer::Interval() {
 }
 
 void Timer::SetInterval(int milliseconds) {
-    if (milliseconds < 0 || milliseconds > 65535) throw Failure(380, "Invalid property value");
+    if (milliseconds < 0 || milliseconds > 65535)
+        throw Failure(failure::InvalidPropertyValue, "Invalid property value");
     form_.Load();
     interval_ = milliseconds;
     Schedule();

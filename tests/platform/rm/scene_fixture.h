@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/rm/direct3drm.h"
+#include "support/expect_near.h"
 
 #include <gtest/gtest.h>
 
@@ -9,17 +10,6 @@
 namespace rm_test {
 
 inline constexpr float kPi = 3.14159265358979f;
-
-inline void ExpectNear(const rm::Vector& actual, const rm::Vector& expected, float tolerance = 1e-4f) {
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
-inline void ExpectNear(const rm::Matrix4& actual, const rm::Matrix4& expected, float tolerance = 1e-4f) {
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) EXPECT_NEAR(actual.m[r][c], expected.m[r][c], tolerance) << "at " << r << "," << c;
-}
 
 inline rm::Matrix4 Rows(const rm::Vector& x, const rm::Vector& y, const rm::Vector& z, const rm::Vector& t) {
     rm::Matrix4 m;

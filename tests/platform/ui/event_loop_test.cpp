@@ -24,7 +24,9 @@ public:
             ++ticks;
             if (unloadOnTick) Unload();
         };
-        lbl.Click = [this] { throw Failure(91, "Object variable or With block variable not set"); };
+        lbl.Click = [this] {
+            throw Failure(failure_number::ObjectNotSet, "Object variable or With block variable not set");
+        };
         lbl.MouseMove = [](int, int, float, float) { throw ProgramEnded("ended from a handler"); };
     }
     ui::Timer Timer1{*this, "Timer1"};

@@ -52,7 +52,9 @@ TEST_F(ListsTest, IndexSetFromCodeRunsClickOncePerChange) {
 TEST_F(ListsTest, FailureOfAClickRunByCodePassesToThatCode) {
     Lists form;
     form.list_DDraw.AddItem("driver");
-    form.list_DDraw.Click = [] { throw Failure(5, "Invalid procedure call or argument"); };
+    form.list_DDraw.Click = [] {
+        throw Failure(failure_number::InvalidArgument, "Invalid procedure call or argument");
+    };
     EXPECT_THROW(form.list_DDraw.SetListIndex(0), Failure);
     EXPECT_EQ(form.list_DDraw.ListIndex(), 0);
 }

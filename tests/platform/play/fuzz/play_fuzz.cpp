@@ -25,10 +25,18 @@ void ReadMessage(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < reads; ++i) {
         try {
             switch (data[i] % 4) {
-                case 0: message.ReadLong(); break;
-                case 1: message.ReadDouble(); break;
-                case 2: message.ReadByte(); break;
-                default: message.ReadString(); break;
+                case 0:
+                    message.ReadLong();
+                    break;
+                case 1:
+                    message.ReadDouble();
+                    break;
+                case 2:
+                    message.ReadByte();
+                    break;
+                default:
+                    message.ReadString();
+                    break;
             }
         } catch (const Failure&) {
         }
@@ -42,9 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* rest = data + 1;
     const size_t left = size - 1;
     switch (data[0] % 3) {
-        case 0: CheckCanonical(play::wire::DecodeLink(rest, left), rest, left); break;
-        case 1: CheckCanonical(play::wire::DecodeDoor(rest, left), rest, left); break;
-        default: ReadMessage(rest, left); break;
+        case 0:
+            CheckCanonical(play::wire::DecodeLink(rest, left), rest, left);
+            break;
+        case 1:
+            CheckCanonical(play::wire::DecodeDoor(rest, left), rest, left);
+            break;
+        default:
+            ReadMessage(rest, left);
+            break;
     }
     return 0;
 }
