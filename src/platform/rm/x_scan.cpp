@@ -23,37 +23,41 @@ constexpr size_t kMaxDigits = 19;
 // The text form, read as the importer reads it: tokens are runs between
 // blanks, each of ";,{}" standing alone; a comment ("//" or "#" where a token
 // would start) runs to the line's end; every number is followed by a
-// separator.
+// separator. The text must be followed by a zero byte (as a std::string's
+// content is): every scan stops at it, so none needs to test for the end.
 class TextTokens {
 public:
     static constexpr uint64_t kMinNumberBytes = 2;  // a digit and its separator
 
-    TextTokens(std::string_view data, const std::string& file) : data_(data), file_(file) {}
+    TextTokens(std::string_view data, const std::string& file)
+        : p_(data.data()), end_(data.data() + data.size()), file_(file) {}
 
-    [[noreturn]] void Refuse(const std::string& why) const { throw MalformedXFile(file_, why); }
-    uint64_t Remaining() const { return data_.size() - p_; }
+    [[noreturn, gnu::cold, gnu::noinline]] void Refuse(const std::string& why) const {
+        throw MalformedXFile(file_, why);
+    }
+    uint64_t Remaining() const { return uint64_t(end_ - p_); }
 
     std::string_view Next() {
         SkipSpace();
-        const size_t start = p_;
-        while (p_ < data_.size() && !IsSpace(data_[p_])) {
-            if (IsDelimiter(data_[p_])) {
+        const char* start = p_;
+        while (p_ < end_ && !IsSpace(*p_)) {
+            if (IsDelimiter(*p_)) {
                 if (p_ == start) ++p_;
                 break;
             }
             ++p_;
         }
-        return data_.substr(start, p_ - start);
+        return {start, size_t(p_ - start)};
     }
 
     uint32_t Int() {
         SkipSpace();
-        const bool negative = At(p_) == '-';
+        const bool negative = *p_ == '-';
         if (negative) ++p_;
-        if (!IsDigit(At(p_))) Refuse("a number was expected");
+        if (!IsDigit(*p_)) Refuse("a number was expected");
         uint64_t value = 0;
-        while (IsDigit(At(p_))) {
-            value = value * 10 + uint64_t(data_[p_++] - '0');
+        while (IsDigit(*p_)) {
+            value = value * 10 + uint64_t(*p_++ - '0');
             if (value > UINT32_MAX) Refuse("a whole number is too large");
         }
         CheckSeparator();
@@ -63,103 +67,114 @@ public:
 
     void Float() {
         SkipSpace();
-        const std::string_view rest = data_.substr(p_);
         // The importer takes these broken numbers of some exporters as 0,
         // and eats one character more after the first two.
-        if (rest.starts_with("-1.#IND00") || rest.starts_with("1.#IND00")) {
-            p_ = std::min(p_ + 9, data_.size());
-        } else if (rest.starts_with("1.#QNAN0")) {
-            p_ += 8;
-        } else {
-            SkipRealNumber();
+        const char* one = *p_ == '-' ? p_ + 1 : p_;
+        if (one[0] == '1' && one[1] == '.' && one[2] == '#') {
+            const std::string_view rest(p_, size_t(end_ - p_));
+            if (rest.starts_with("-1.#IND00") || rest.starts_with("1.#IND00")) {
+                p_ = std::min(p_ + 9, end_);
+                return CheckSeparator();
+            }
+            if (rest.starts_with("1.#QNAN0")) {
+                p_ += 8;
+                return CheckSeparator();
+            }
         }
+        SkipRealNumber();
         CheckSeparator();
     }
 
-    void CheckSeparator() {
-        const std::string_view token = Next();
-        if (token != "," && token != ";") Refuse("a separator was expected");
+    // The next token is "," or ";" (or ";" alone).
+    void CheckSeparator(bool semicolonOnly = false) {
+        SkipSpace();
+        if (*p_ != ';' && (semicolonOnly || *p_ != ','))
+            Refuse(semicolonOnly ? "a semicolon was expected" : "a separator was expected");
+        ++p_;
     }
-    void CheckSemicolon() {
-        if (Next() != ";") Refuse("a semicolon was expected");
-    }
+    void CheckSemicolon() { CheckSeparator(true); }
     void TestSeparator() {
         SkipSpace();
-        if (p_ < data_.size() && (data_[p_] == ';' || data_[p_] == ',')) ++p_;
+        if (*p_ == ';' || *p_ == ',') ++p_;
     }
     // A second ";" right after a material list's indices.
     void SkipListSemicolon() {
-        if (p_ < data_.size() && data_[p_] == ';') ++p_;
+        if (*p_ == ';') ++p_;
     }
 
     // A quoted string followed at once by ";".
     std::string_view String() {
         SkipSpace();
-        if (At(p_) != '"') Refuse("a quoted string was expected");
-        const size_t start = ++p_;
-        while (p_ < data_.size() && data_[p_] != '"') ++p_;
-        if (p_ + 1 >= data_.size() || data_[p_ + 1] != ';') Refuse("a string has no closing quote and semicolon");
+        if (*p_ != '"') Refuse("a quoted string was expected");
+        const char* start = ++p_;
+        while (p_ < end_ && *p_ != '"') ++p_;
+        if (p_ + 1 >= end_ || p_[1] != ';') Refuse("a string has no closing quote and semicolon");
         p_ += 2;
-        return data_.substr(start, p_ - 2 - start);
+        return {start, size_t(p_ - 2 - start)};
     }
 
 private:
-    char At(size_t i) const { return i < data_.size() ? data_[i] : '\0'; }
-
     void SkipSpace() {
         while (true) {
-            while (p_ < data_.size() && IsSpace(data_[p_])) ++p_;
-            if (p_ >= data_.size() || !((data_[p_] == '/' && At(p_ + 1) == '/') || data_[p_] == '#')) return;
-            while (p_ < data_.size() && data_[p_] != '\n' && data_[p_] != '\r') ++p_;
-            if (p_ < data_.size()) ++p_;
+            while (IsSpace(*p_)) ++p_;
+            if (!((p_[0] == '/' && p_[1] == '/') || p_[0] == '#') || p_ >= end_) return;
+            while (p_ < end_ && *p_ != '\n' && *p_ != '\r') ++p_;
+            if (p_ < end_) ++p_;
         }
     }
 
     void SkipDigits() {
-        const size_t start = p_;
-        while (IsDigit(At(p_))) ++p_;
-        if (p_ - start > kMaxDigits) Refuse("a number has too many digits");
+        const char* start = p_;
+        while (IsDigit(*p_)) ++p_;
+        if (size_t(p_ - start) > kMaxDigits) Refuse("a number has too many digits");
     }
 
-    bool StartsWithNoCase(std::string_view word) const {
-        for (size_t i = 0; i < word.size(); ++i)
-            if ((At(p_ + i) | 0x20) != word[i]) return false;
+    bool SkipNanOrInfinity() {
+        if (StartsWithNoCase("nan")) {
+            p_ += 3;
+        } else if (StartsWithNoCase("inf")) {
+            p_ += StartsWithNoCase("infinity") ? 8 : 3;
+        } else {
+            return false;
+        }
         return true;
     }
+
+    // Stops at the first difference, so never past the zero byte.
+    bool StartsWithNoCase(std::string_view word) const {
+        for (size_t i = 0; i < word.size(); ++i)
+            if ((p_[i] | 0x20) != word[i]) return false;
+        return true;
+    }
+
+    static bool IsPoint(char c) { return c == '.' || c == ','; }
 
     // As the importer's number reader takes them: a sign, then "nan", "inf"
     // or "infinity", or digits with "." or "," before a fraction and an
     // exponent after it.
     void SkipRealNumber() {
-        if (At(p_) == '-' || At(p_) == '+') ++p_;
-        if (StartsWithNoCase("nan")) {
-            p_ += 3;
-            return;
-        }
-        if (StartsWithNoCase("inf")) {
-            p_ += StartsWithNoCase("infinity") ? 8 : 3;
-            return;
-        }
-        const auto point = [this](size_t i) { return At(i) == '.' || At(i) == ','; };
-        if (!IsDigit(At(p_)) && !(point(p_) && IsDigit(At(p_ + 1)))) Refuse("a number was expected");
+        if (*p_ == '-' || *p_ == '+') ++p_;
+        const char letter = char(*p_ | 0x20);
+        if ((letter == 'n' || letter == 'i') && SkipNanOrInfinity()) return;
+        if (!IsDigit(*p_) && !(IsPoint(*p_) && IsDigit(p_[1]))) Refuse("a number was expected");
         SkipDigits();
-        if (point(p_) && IsDigit(At(p_ + 1))) {
+        if (IsPoint(*p_) && IsDigit(p_[1])) {
             ++p_;
-            while (IsDigit(At(p_))) ++p_;  // the reader drops digits past its precision
-        } else if (At(p_) == '.') {
+            while (IsDigit(*p_)) ++p_;  // the reader drops digits past its precision
+        } else if (*p_ == '.') {
             ++p_;
         }
-        if (At(p_) == 'e' || At(p_) == 'E') {
+        if (*p_ == 'e' || *p_ == 'E') {
             ++p_;
-            if (At(p_) == '-' || At(p_) == '+') ++p_;
-            if (!IsDigit(At(p_))) Refuse("a number has an empty exponent");
+            if (*p_ == '-' || *p_ == '+') ++p_;
+            if (!IsDigit(*p_)) Refuse("a number has an empty exponent");
             SkipDigits();
         }
     }
 
-    std::string_view data_;
+    const char* p_;
+    const char* end_;
     const std::string& file_;
-    size_t p_ = 0;
 };
 
 // The binary form: 16-bit tokens, some followed by a record. Numbers come
@@ -173,7 +188,9 @@ public:
     BinaryTokens(std::string_view data, size_t floatBytes, const std::string& file)
         : data_(data), floatBytes_(floatBytes), file_(file) {}
 
-    [[noreturn]] void Refuse(const std::string& why) const { throw MalformedXFile(file_, why); }
+    [[noreturn, gnu::cold, gnu::noinline]] void Refuse(const std::string& why) const {
+        throw MalformedXFile(file_, why);
+    }
     uint64_t Remaining() const { return data_.size() - p_; }
 
     std::string_view Next() {
@@ -785,7 +802,7 @@ XFileContent ScanXFile(std::string bytes, const std::string& file) {
         BinaryTokens in(body, numberSize == "0064" ? 8 : 4, file);
         content.layout = Scanner<BinaryTokens>(in).Run();
     } else {
-        TextTokens in(body, file);
+        TextTokens in(body, file);  // the body ends where the string does, before its zero byte
         content.layout = Scanner<TextTokens>(in).Run();
     }
     return content;
