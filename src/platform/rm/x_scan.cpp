@@ -37,6 +37,12 @@ public:
     }
     uint64_t Remaining() const { return uint64_t(end_ - p_); }
 
+    // The importer reads nothing more of the header's line.
+    void SkipLine() {
+        while (p_ < end_ && *p_ != '\n' && *p_ != '\r') ++p_;
+        if (p_ < end_) ++p_;
+    }
+
     std::string_view Next() {
         SkipSpace();
         const char* start = p_;
@@ -118,8 +124,7 @@ private:
         while (true) {
             while (IsSpace(*p_)) ++p_;
             if (!((p_[0] == '/' && p_[1] == '/') || p_[0] == '#') || p_ >= end_) return;
-            while (p_ < end_ && *p_ != '\n' && *p_ != '\r') ++p_;
-            if (p_ < end_) ++p_;
+            SkipLine();
         }
     }
 
@@ -766,6 +771,9 @@ std::string Decompress(const std::string& bytes, bool binary, const std::string&
     if (bytes.size() < kHeaderBytes + kMszipSkip) throw MalformedXFile(file, "it ends inside its header");
     std::string plain = bytes.substr(0, kHeaderBytes);
     plain.replace(8, 4, binary ? "bin " : "txt ");
+    // The importer reads a compressed text from its first byte, and a plain
+    // one from the line after the header's.
+    if (!binary) plain += '\n';
     Inflater inflater(file);
     size_t window = 0;
     for (size_t p = kHeaderBytes + kMszipSkip; p + 3 < bytes.size();) {
@@ -790,7 +798,7 @@ Failure MalformedXFile(const std::string& file, const std::string& why) {
 XFileContent ScanXFile(std::string bytes, const std::string& file) {
     if (bytes.size() < kHeaderBytes || bytes.compare(0, 4, "xof ") != 0)
         throw MalformedXFile(file, "it is not a DirectX mesh file");
-    const std::string_view format(bytes.data() + 8, 4), numberSize(bytes.data() + 12, 4);
+    const std::string format = bytes.substr(8, 4), numberSize = bytes.substr(12, 4);
     if (numberSize != "0032" && numberSize != "0064") throw MalformedXFile(file, "its number size is unknown");
     const bool binary = format == "bin " || format == "bzip";
     if (!binary && format != "txt " && format != "tzip") throw MalformedXFile(file, "its format is unknown");
@@ -803,6 +811,7 @@ XFileContent ScanXFile(std::string bytes, const std::string& file) {
         content.layout = Scanner<BinaryTokens>(in).Run();
     } else {
         TextTokens in(body, file);  // the body ends where the string does, before its zero byte
+        in.SkipLine();
         content.layout = Scanner<TextTokens>(in).Run();
     }
     return content;

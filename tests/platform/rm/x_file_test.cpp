@@ -426,6 +426,10 @@ TEST_F(XFiles, HostileFilesFailClearlyBeforeTheImporterReadsThem) {
               "MeshMaterialList { 1; 1; 0;; {A} } }"),
          "two material lists"},
         {"damaged compressed block", damaged, "compressed block is damaged"},
+        // The importer reads nothing of the header's line but what follows it.
+        {"material list without materials after the header's line",
+         "xof 0303txt 0032 Skipped {\nMesh M { " + triangle + " 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; } }\n",
+         "a face uses material 0 of a list of 0"},
     };
     QTemporaryDir folder;
     const auto builder = Quad(d3drm, 0);
