@@ -20,8 +20,8 @@ struct Slot {
     float u = 0, v = 0;
 };
 
-// A skeleton past these fails its load: every bone's pose is worked out
-// through its parents, and every player copies the skeleton.
+// A skeleton past these fails its load: each bone is placed through all its
+// parents, and the skeleton is posed for every player each frame.
 constexpr int32_t kMaxBones = 1024;
 constexpr int32_t kMaxBoneDepth = 256;  // bones from a root to its deepest descendant
 
