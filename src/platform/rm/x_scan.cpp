@@ -16,6 +16,18 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' ||
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsDelimiter(char c) { return c == ';' || c == ',' || c == '{' || c == '}'; }
 
+// The little-endian number that starts at `at`.
+template <class Value>
+Value LittleEndian(const char* at) {
+    Value value;
+    std::memcpy(&value, at, sizeof value);
+    if constexpr (sizeof value == 2) {
+        return le16toh(value);
+    } else {
+        return le32toh(value);
+    }
+}
+
 // Longer runs of digits overflow the importer's number reader, which then
 // stops where this reading would not.
 constexpr size_t kMaxDigits = 19;
@@ -261,20 +273,15 @@ private:
         Need(bytes);
         p_ += size_t(bytes);
     }
-    uint16_t Word() {
-        Need(2);
-        uint16_t value;
-        std::memcpy(&value, data_.data() + p_, 2);
-        p_ += 2;
-        return le16toh(value);
+    template <class Value>
+    Value Read() {
+        Need(sizeof(Value));
+        const Value value = LittleEndian<Value>(data_.data() + p_);
+        p_ += sizeof(Value);
+        return value;
     }
-    uint32_t DWord() {
-        Need(4);
-        uint32_t value;
-        std::memcpy(&value, data_.data() + p_, 4);
-        p_ += 4;
-        return le32toh(value);
-    }
+    uint16_t Word() { return Read<uint16_t>(); }
+    uint32_t DWord() { return Read<uint32_t>(); }
     std::string_view Record(uint32_t length) {
         Need(length);
         const std::string_view text = data_.substr(p_, length);
@@ -760,12 +767,6 @@ private:
     const std::string& file_;
 };
 
-uint16_t ReadWord(const std::string& bytes, size_t at) {
-    uint16_t value;
-    std::memcpy(&value, bytes.data() + at, 2);
-    return le16toh(value);
-}
-
 // The plain form of a compressed file, with the header of that form.
 std::string Decompress(const std::string& bytes, bool binary, const std::string& file) {
     if (bytes.size() < kHeaderBytes + kMszipSkip) throw MalformedXFile(file, "it ends inside its header");
@@ -777,8 +778,9 @@ std::string Decompress(const std::string& bytes, bool binary, const std::string&
     Inflater inflater(file);
     size_t window = 0;
     for (size_t p = kHeaderBytes + kMszipSkip; p + 3 < bytes.size();) {
-        const size_t length = ReadWord(bytes, p);
-        if (ReadWord(bytes, p + 2) != kMszipMark) throw MalformedXFile(file, "a compressed block has no mark");
+        const size_t length = LittleEndian<uint16_t>(bytes.data() + p);
+        if (LittleEndian<uint16_t>(bytes.data() + p + 2) != kMszipMark)
+            throw MalformedXFile(file, "a compressed block has no mark");
         p += 4;
         const size_t before = plain.size();
         inflater.Block(std::string_view(bytes).substr(p, std::min(length, bytes.size() - p)), plain, window);
