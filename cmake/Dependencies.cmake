@@ -6,6 +6,7 @@ find_package(CURL REQUIRED)
 find_package(LibArchive REQUIRED)
 find_package(assimp REQUIRED)
 find_package(glm REQUIRED)
+find_package(ZLIB REQUIRED)
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
@@ -14,7 +15,7 @@ pkg_check_modules(ENET REQUIRED IMPORTED_TARGET libenet)
 add_library(quellmar_deps INTERFACE)
 target_link_libraries(quellmar_deps INTERFACE
   Qt6::Core Qt6::Gui Qt6::Widgets Qt6::OpenGL Qt6::OpenGLWidgets Qt6::Xml
-  OpenGL::GL OpenAL::OpenAL CURL::libcurl LibArchive::LibArchive assimp::assimp glm::glm
+  OpenGL::GL OpenAL::OpenAL CURL::libcurl LibArchive::LibArchive assimp::assimp glm::glm ZLIB::ZLIB
   PkgConfig::SNDFILE PkgConfig::ENET Threads::Threads)
 
 if(QUELLMAR_TESTS)

@@ -20,6 +20,11 @@ struct Slot {
     float u = 0, v = 0;
 };
 
+// A skeleton past these fails its load: each bone is placed through all its
+// parents, and the skeleton is posed for every player each frame.
+constexpr int32_t kMaxBones = 1024;
+constexpr int32_t kMaxBoneDepth = 256;  // bones from a root to its deepest descendant
+
 // Throws unless `bone` numbers a bone of the skeleton.
 void CheckBone(int32_t bone, int32_t count, const std::string& file) {
     if (bone < 0 || bone >= count)
@@ -52,12 +57,20 @@ void MDL::CreeFrame(const std::string& nom) {
     while (!lines.AtEnd()) {
         const std::string line = Trim(lines.Next());
         if (line == "nodes" && Frames.empty()) {
+            std::vector<int32_t> depths;  // of each bone, a root's being 1
             for (std::string node = Trim(lines.Next()); node != "end"; node = Trim(lines.Next())) {
                 size_t q1 = node.find('"');
                 const size_t q2 = q1 == std::string::npos ? q1 : node.find('"', q1 + 1);
                 if (q2 == std::string::npos) MalformedModel("No quoted bone name in " + file + ": " + node);
                 const int32_t parent = ModelIndex(node.substr(q2 + 1));
                 if (parent != -1) CheckBone(parent, NbFrames, file);
+                if (NbFrames == kMaxBones)
+                    MalformedModel("The skeleton of " + file + " has more than " + std::to_string(kMaxBones) +
+                                   " bones");
+                depths.push_back(parent == -1 ? 1 : depths[static_cast<size_t>(parent)] + 1);
+                if (depths.back() > kMaxBoneDepth)
+                    MalformedModel("The skeleton of " + file + " nests bones deeper than " +
+                                   std::to_string(kMaxBoneDepth) + " levels");
                 const rm::FramePtr frame =
                     D3DRM->CreateFrame(parent == -1 ? Mere : Frames[static_cast<size_t>(parent)]);
                 frame->SetName(BoneName(node.substr(q1 + 1, q2 - q1 - 1)));

@@ -240,6 +240,29 @@ TEST_F(ReferenceFiles, MalformedFilesFailTheLoad) {
     }
 }
 
+TEST_F(ReferenceFiles, SkeletonsTooLargeOrTooDeepFailTheLoad) {
+    std::string chain = "nodes\n0 \"b\" -1\n", flat = chain;
+    for (int32_t bone = 1; bone < 257; ++bone) chain += "0 \"b\" " + std::to_string(bone - 1) + "\n";
+    for (int32_t bone = 1; bone < 1025; ++bone) flat += "0 \"b\" 0\n";
+    const std::pair<std::string, const char*> cases[] = {
+        {chain.substr(0, chain.rfind("0 \"b\"")), ""},  // 256 levels load
+        {chain, "nests bones deeper than 256 levels"},
+        {flat.substr(0, flat.rfind("0 \"b\"")), ""},  // 1024 bones load
+        {flat, "has more than 1024 bones"},
+    };
+    for (const auto& [nodes, failure] : cases) {
+        folder.Write("ref.smd", nodes + "end\n");
+        MDL model;
+        try {
+            LoadModel(model, {"ref"});
+            EXPECT_STREQ(failure, "") << "loaded";
+        } catch (const Failure& thrown) {
+            EXPECT_NE(thrown.Description().find(failure), std::string::npos) << thrown.Description();
+            EXPECT_NE(*failure, '\0') << thrown.Description();
+        }
+    }
+}
+
 TEST_F(ReferenceFiles, ChercheVertexFindsTheFirstExactMatch) {
     MDL model;
     rm::MeshBuilder builder;

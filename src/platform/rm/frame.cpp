@@ -30,6 +30,12 @@ void Grow(Box& box, bool& any, const Vector& p) {
     box.max = {std::max(box.max.x, p.x), std::max(box.max.y, p.y), std::max(box.max.z, p.z)};
 }
 
+// The stack of this thread's walks through frame trees, kept between walks.
+std::vector<FrameVisit>& WalkStack() {
+    thread_local std::vector<FrameVisit> stack;
+    return stack;
+}
+
 }  // namespace
 
 template <class Item>
@@ -42,7 +48,19 @@ template class ObjectArray<Visual>;
 
 Frame::Frame(std::shared_ptr<SearchPath> searchPath) : searchPath_(std::move(searchPath)) {}
 
-Frame::~Frame() = default;
+// A deep tree is taken apart here, level by level: children of which this
+// was the last holder give up their own children to this loop before they go,
+// so no destructor runs inside another.
+Frame::~Frame() {
+    std::vector<FramePtr> pending = std::move(children_);
+    while (!pending.empty()) {
+        const FramePtr child = std::move(pending.back());
+        pending.pop_back();
+        if (child.use_count() > 1) continue;
+        for (FramePtr& grandchild : child->children_) pending.push_back(std::move(grandchild));
+        child->children_.clear();
+    }
+}
 
 FramePtr Frame::Create(const FramePtr& parent, std::shared_ptr<SearchPath> searchPath) {
     FramePtr frame(new Frame(std::move(searchPath)));
@@ -234,13 +252,15 @@ void Frame::GrowBox(const Matrix4& toTarget, Box& box, bool& any) const {
             for (const MeshVertex& v : mesh->Vertices()) Grow(box, any, TransformPoint(v.position, toTarget));
         }
     }
-    for (const FramePtr& child : children_) child->GrowBox(Multiply(child->local_, toTarget), box, any);
 }
 
 Box Frame::GetHierarchyBox() const {
     Box box;
     bool any = false;
-    GrowBox(Matrix4{}, box, any);
+    VisitFrames(*this, Matrix4{}, WalkStack(), [&](const Frame& frame, const Matrix4& toThis) {
+        frame.GrowBox(toThis, box, any);
+        return true;
+    });
     return box;
 }
 
@@ -272,7 +292,12 @@ void Frame::RayPick(const FramePtr& reference, const Ray& ray, PickArray& result
     const Vector direction = Normalize(TransformDirection(ray.direction, toWorld));
     if (Length(direction) == 0) throw Failure(failure_number::InvalidArgument, "A ray pick needs a direction");
     const Vector origin = TransformPoint(ray.position, toWorld);
-    CollectPicks(WorldOf(parent_.lock()), origin, direction, result);
+    VisitFrames(*this, Multiply(local_, WorldOf(parent_.lock())), WalkStack(),
+                [&](const Frame& frame, const Matrix4& world) {
+                    if (!(frame.traversal_ & traversal::Pick)) return false;
+                    frame.CollectPicks(world, origin, direction, result);
+                    return true;
+                });
     // Few hits, and no buffer to allocate as a stable sort would: insertion.
     auto& hits = result.hits_;
     for (size_t i = 1; i < hits.size(); ++i)
@@ -280,10 +305,8 @@ void Frame::RayPick(const FramePtr& reference, const Ray& ray, PickArray& result
             std::swap(hits[j], hits[j - 1]);
 }
 
-void Frame::CollectPicks(const Matrix4& parentWorld, const Vector& origin, const Vector& direction,
-                         PickArray& result) const {
-    if (!(traversal_ & traversal::Pick)) return;
-    const Matrix4 world = Multiply(local_, parentWorld);
+// The hits on this frame's own visuals.
+void Frame::CollectPicks(const Matrix4& world, const Vector& origin, const Vector& direction, PickArray& result) const {
     if (!visuals_.empty()) {
         // The ray in this frame's coordinates: t keeps its meaning, world distance.
         const Matrix4 toLocal = Inverse(world);
@@ -306,7 +329,6 @@ void Frame::CollectPicks(const Matrix4& parentWorld, const Vector& origin, const
             result.hits_.push_back({visual, {face, origin + direction * t, t}});
         }
     }
-    for (const FramePtr& child : children_) child->CollectPicks(world, origin, direction, result);
 }
 
 }  // namespace rm

@@ -157,8 +157,8 @@ private:
     void SetWorldTransform(const Matrix4& world);
     void SetWorldAxes(const Vector& direction, const Vector& up, bool keepScale);
     void Combine(int32_t combine, const Matrix4& matrix);
-    void CollectPicks(const Matrix4& parentWorld, const Vector& origin, const Vector& direction,
-                      PickArray& result) const;
+    // Of this frame's own visuals; the walks through the tree call them.
+    void CollectPicks(const Matrix4& world, const Vector& origin, const Vector& direction, PickArray& result) const;
     void GrowBox(const Matrix4& toTarget, Box& box, bool& any) const;
 
     std::weak_ptr<Frame> parent_;
@@ -176,5 +176,33 @@ private:
     int32_t appData_ = 0;
     std::string name_;
 };
+
+// One frame met by VisitFrames, with its transform into the coordinates the
+// visit is made in.
+struct FrameVisit {
+    const Frame* frame;
+    Matrix4 transform;
+};
+
+// Visits `root` (its transform given) and every frame under it, each before
+// its children and the children in their order; `visit(frame, transform)`
+// returns whether to go on into that frame's children. Frame trees read from
+// files may be deep, so the walk keeps its own stack, not the call stack:
+// `stack` is the caller's, so that a walk made every frame allocates nothing
+// once the stack has grown.
+template <class Visit>
+void VisitFrames(const Frame& root, const Matrix4& transform, std::vector<FrameVisit>& stack, Visit&& visit) {
+    stack.clear();
+    stack.push_back({&root, transform});
+    while (!stack.empty()) {
+        const FrameVisit current = stack.back();
+        stack.pop_back();
+        if (!visit(*current.frame, current.transform)) continue;
+        for (int32_t i = current.frame->GetChildCount() - 1; i >= 0; --i) {
+            const Frame& child = *current.frame->GetChild(i);
+            stack.push_back({&child, Multiply(child.LocalTransform(), current.transform)});
+        }
+    }
+}
 
 }  // namespace rm

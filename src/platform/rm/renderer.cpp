@@ -113,6 +113,7 @@ struct Renderer::State : OffscreenContext, QOpenGLFunctions_3_3_Core {
     std::vector<DrawItem> decals;
     std::vector<LightItem> lights;
     std::vector<GpuVertex> scratch;
+    std::vector<FrameVisit> walk;
     uint64_t framesSincePurge = 0;
 
     // Uniform locations.
@@ -124,9 +125,16 @@ struct Renderer::State : OffscreenContext, QOpenGLFunctions_3_3_Core {
             throw Failure(failure_number::ObjectNotSet, "The OpenGL context cannot be made current");
     }
 
-    void Gather(const Frame& frame, const Matrix4& parentWorld, Vector ambient[1]) {
-        if (!(frame.GetTraversalOptions() & traversal::Draw)) return;
-        const Matrix4 world = Multiply(frame.LocalTransform(), parentWorld);
+    void Gather(const Frame& root, const Matrix4& parentWorld, Vector ambient[1]) {
+        VisitFrames(root, Multiply(root.LocalTransform(), parentWorld), walk,
+                    [&](const Frame& frame, const Matrix4& world) {
+                        if (!(frame.GetTraversalOptions() & traversal::Draw)) return false;
+                        GatherOwn(frame, world, ambient);
+                        return true;
+                    });
+    }
+
+    void GatherOwn(const Frame& frame, const Matrix4& world, Vector ambient[1]) {
         for (const LightPtr& light : frame.Lights()) {
             if (light->GetType() == light_type::Ambient) {
                 const ColorRGB c = light->GetColor();
@@ -146,7 +154,6 @@ struct Renderer::State : OffscreenContext, QOpenGLFunctions_3_3_Core {
                 decals.push_back({visual, world});
             }
         }
-        for (int32_t i = 0; i < frame.GetChildCount(); ++i) Gather(*frame.GetChild(i), world, ambient);
     }
 
     GpuMesh& Buffers(const void* key, const std::shared_ptr<const void>& owner) {

@@ -1,3 +1,4 @@
+#include "core/frames.h"
 #include "platform/failure.h"
 #include "scene_fixture.h"
 
@@ -87,6 +88,30 @@ TEST_F(Hierarchy, HierarchyBoxIsInTheFramesOwnCoordinates) {
     const Box box = level->GetHierarchyBox();
     ExpectNear(box.min, {-150, -50, 20});
     ExpectNear(box.max, {150, 50, 20});
+}
+
+// Trees from files can be far deeper than the call stack allows recursion.
+TEST_F(Hierarchy, AHundredThousandFramesDeepAreWalkedEmptiedAndFreed) {
+    constexpr int32_t kDepth = 100000;
+    const auto [top, bottom] = Chain(d3drm, kDepth, 1);
+    bottom->AddVisual(Quad(d3drm, 0));
+    scene->AddChild(top);
+    const Box box = top->GetHierarchyBox();
+    ExpectNear(box.min, {kDepth - 2, -1, 0});
+    ExpectNear(box.max, {kDepth, 1, 0});
+    PickRecord record;
+    const PickArray picks = scene->RayPick(nullptr, {{0, 0, 1}, {kDepth - 1, 0.5f, -1}});
+    ASSERT_EQ(picks.GetSize(), 1);
+    picks.GetPickVisual(0, record);
+    ExpectNear(record.position, {kDepth - 1, 0.5f, 0});
+
+    // Dropped whole, and emptied frame by frame.
+    const std::weak_ptr<Frame> freed = Chain(d3drm, kDepth, 1).second;
+    EXPECT_TRUE(freed.expired());
+    DetruitEnfants(scene);
+    EXPECT_EQ(scene->GetChildCount(), 0);
+    EXPECT_EQ(top->GetChildCount(), 0);
+    EXPECT_EQ(bottom->GetParent(), nullptr);
 }
 
 }  // namespace

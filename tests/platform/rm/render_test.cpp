@@ -7,6 +7,7 @@
 #include "platform/rm/viewport.h"
 
 #include "platform/failure.h"
+#include "scene_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +154,15 @@ TEST_F(Rendering, ConfiguredViewportLeavesTheRestUntouched) {
     viewport->SetFront(4);
     Draw();
     EXPECT_TRUE(Near(At(4, 32), 255, 255, 255));
+}
+
+TEST_F(Rendering, AQuadAHundredThousandFramesDownIsDrawn) {
+    const auto [top, bottom] = rm_test::Chain(*d3drm, 100000, 0);
+    AddQuad(bottom, 1);
+    scene->AddChild(top);
+    scene->AddLight(d3drm->CreateLightRGB(light_type::Ambient, 1, 1, 1));
+    Draw();
+    EXPECT_TRUE(Near(At(32, 32), 255, 255, 255));
 }
 
 TEST_F(Rendering, WireframeQualityDrawsOnlyEdges) {

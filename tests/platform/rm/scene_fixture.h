@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 namespace rm_test {
 
@@ -29,6 +30,21 @@ inline rm::MeshBuilderPtr Quad(rm::Direct3DRM& d3drm, float z, float half = 1) {
     face->AddVertex(half, half, z);
     face->AddVertex(half, -half, z);
     return builder;
+}
+
+// `depth` frames, each the only child of the one before and placed `step`
+// along x from it; the top and the bottom frame. Built from the bottom up, so
+// that no frame added looks through a long line of parents.
+inline std::pair<rm::FramePtr, rm::FramePtr> Chain(rm::Direct3DRM& d3drm, int32_t depth, float step) {
+    const rm::FramePtr bottom = d3drm.CreateFrame(nullptr);
+    rm::FramePtr top = bottom;
+    for (int32_t i = 1; i < depth; ++i) {
+        const rm::FramePtr parent = d3drm.CreateFrame(nullptr);
+        top->AddTranslation(rm::combine::Replace, step, 0, 0);
+        parent->AddChild(top);
+        top = parent;
+    }
+    return {top, bottom};
 }
 
 }  // namespace rm_test
