@@ -15,12 +15,12 @@
 #include "core/weapons.h"
 #include "models/mdl.h"
 #include "platform/play/direct_play.h"
-#include "platform/play/lobby.h"
 #include "platform/rm/direct3drm.h"
 #include "platform/sound/buffer.h"
 #include "platform/sound/direct_sound.h"
 #include "platform/sound/sound_flags.h"
 #include "player/player.h"
+#include "solo_session.h"
 
 #include <benchmark/benchmark.h>
 
@@ -118,17 +118,6 @@ void BM_EightPlayersAgainstTheirModels(benchmark::State& state) {
 }
 BENCHMARK(BM_EightPlayersAgainstTheirModels)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 
-// A session of this machine alone, so that the state message is really sent.
-void OpenSession() {
-    DPlay = play::DirectPlayCreate("");
-    DPlay->InitializeConnection(play::DirectPlayLobbyCreate()->CreateINetAddress("127.0.0.1", 0));
-    auto data = DPlay->CreateSessionData();
-    data->SetGuidApplication("{AC330441-9B71-11D2-9AAB-0020781461AC}");
-    data->SetMaxPlayers(8);
-    DPlay->Open(data, play::OpenCreate);
-    IdLocalDP = DPlay->CreatePlayer("Bench", "001", 0, 0);
-}
-
 // Slot 0 local, the others remote: each stands apart, facing its own way,
 // holding its weapon, legs idle; the local and one other animated in full.
 void MakeGame() {
@@ -137,7 +126,7 @@ void MakeGame() {
         DSound->CreateSoundBuffer(sound::DSBCAPS_PRIMARYBUFFER | sound::DSBCAPS_CTRL3D)->GetDirectSound3DListener();
     LoadModels();
     MakeScene();
-    OpenSession();
+    OpenSoloSession();
     IndiceLocal = 0;
     MakeEightPlayers();
     for (int32_t slot = 0; slot < 8; ++slot) {
