@@ -9,9 +9,9 @@
 #include "platform/os/executable.h"
 #include "platform/os/program_end.h"
 #include "platform/play/direct_play.h"
-#include "platform/play/lobby.h"
 #include "platform/rm/directx7.h"
 #include "platform/ui/message_box.h"
+#include "solo_session.h"
 
 #include "bench_main.h"
 
@@ -47,20 +47,6 @@ const QTemporaryDir& GameFolder() {
     return copy;
 }
 
-// The game makes one player per member of its session: here the local
-// player alone, in a session of its own on the default port.
-void OpenSoloSession() {
-    DPlay = play::DirectPlayCreate("");
-    DPlay->InitializeConnection(play::DirectPlayLobbyCreate()->CreateINetAddress("127.0.0.1", 0));
-    auto data = DPlay->CreateSessionData();
-    data->SetGuidApplication("{AC330441-9B71-11D2-9AAB-0020781461AC}");
-    data->SetMaxPlayers(8);
-    DPlay->Open(data, play::OpenCreate);
-    IdLocalDP = DPlay->CreatePlayer("Bench", "001", 0, 0);
-    IdsJoueurs[0] = IdLocalDP;
-    NbJoueurs = 1;
-}
-
 void PlayLevel(benchmark::State& state, const char* level) {
     const std::string folder = GameFolder().path().toStdString();
     os::SetExecutableFolder(folder);
@@ -78,7 +64,11 @@ void PlayLevel(benchmark::State& state, const char* level) {
         ScreenWidth = 640;
         ScreenHeight = 480;
         BitDepth = 32;
+        // The game makes one player per member of its session: here the
+        // local player alone.
         OpenSoloSession();
+        IdsJoueurs[0] = IdLocalDP;
+        NbJoueurs = 1;
         int readings = 0;
         std::chrono::steady_clock::time_point start;
         double seconds = 0;

@@ -53,7 +53,7 @@ void SetUp() {
 void AddToRoster(const player& p) { (p.IdModele == 0 ? RosterTerroristes : RosterGIGN).append(p.nom).append(", "); }
 
 // Every slot up to the player count (read once): each player's roster line
-// and update, the choice of the other player animated in full, and every
+// and update (Avance), the choice of the other player animated in full, and every
 // slot's mark cleared.
 void PasseJoueurs(ChoixJoueurRendu& choice) {
     const int32_t count = NbJoueurs;
@@ -62,6 +62,7 @@ void PasseJoueurs(ChoixJoueurRendu& choice) {
         Step([&] { present = Joueurs[size_t(i)].joueur != nullptr; });
         if (present) {
             Step([&] { AddToRoster(Joueurs[size_t(i)]); });
+            Step([&] { Joueurs[size_t(i)].Avance(); });
             Step([&] { choice.Considere(i, IndiceLocal); });
         }
         Step([&] { Joueurs[size_t(i)].rendu = false; });

@@ -20,3 +20,8 @@ MDL& ModelAt(const Models& models, int32_t index, const char* kind) {
 MDL& PlayerModel(int32_t MDLid) { return ModelAt(PlayerModels, MDLid, "player model"); }
 
 MDL& WeaponModel(int32_t IdArme) { return ModelAt(WeaponModels, IdArme, "weapon model"); }
+
+bool HoldsWeaponModel(int32_t IdArme) {
+    return IdArme >= 0 && static_cast<size_t>(IdArme) < WeaponModels.size() && WeaponModels[size_t(IdArme)] &&
+           WeaponModels[size_t(IdArme)]->Main;
+}

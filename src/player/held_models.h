@@ -13,3 +13,6 @@ class MDL;
 MDL& PlayerModel(int32_t MDLid);
 // WeaponModels(IdArme), IdArme 0 to 12.
 MDL& WeaponModel(int32_t IdArme);
+// Whether WeaponModels(IdArme) holds a model with a hand frame to copy; for
+// indexes that come from another machine, checked before anything changes.
+bool HoldsWeaponModel(int32_t IdArme);

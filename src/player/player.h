@@ -15,6 +15,12 @@
 //    ends it and passes the failure on; what was done stays.
 //  - Destroy releases the player's frames and sounds, each step tried on its
 //    own; afterwards the slot reads as free (no root frame `joueur`).
+//  - Avance, each frame for every player: steps the blood and muzzle-flash
+//    decals; the local player then places its hit boxes and sends its state
+//    to every machine; a remote player is shown from the members its last
+//    state message set (pose, weapon, animation, sounds). Values from
+//    another machine that would index outside a list, or poison a frame,
+//    change nothing; other failures pass to the caller.
 //  - PositionneBoite, each frame: hit boxes, network pose and deferred 3D
 //    sound positions (the main loop commits them).
 //  - The frames of one player, positions relative to `joueur` in its scaled
@@ -144,6 +150,7 @@ public:
     void Attend();
     void Court();
     void Destroy();
+    void Avance();
     void PositionneBoite();
     // Makes sound `id` (0 to 4) the current one and plays it with flags
     // `looop`, from where the buffer stands; without sound only records it.
@@ -164,6 +171,13 @@ private:
     void LoadSounds();
     void LoadDecalPictures();
     void MakeAimAndCamera();
+    void LoadFireSound();
+    void StepDecals();
+    void EnvoieEtat();
+    void ShowRemote();
+    void PlaceRemote();
+    void ChangeRemoteWeapon();
+    void PlayRemoteSounds();
 
     std::array<std::shared_ptr<rm::Texture>, 11> TexSang;  // blood decals 1 to 9
     std::array<std::shared_ptr<rm::Texture>, 5> TexFlash;  // muzzle-flash decals 1 and 2

@@ -130,9 +130,13 @@ void player::WearModels() {
 
 // A missing sound file leaves its buffer unset: the player is silent there.
 void player::LoadSounds() {
-    ChargeSon(InGameFolder("\\weapons\\" + WeaponModel(IdArme).lib_arme + "-1.wav"), DSound, Armeson, Armeson3D, true);
+    LoadFireSound();
     for (size_t i = 0; i < Sons.size(); ++i)
         ChargeSon(InGameFolder(kBodySounds[i]), DSound, Sons[i].buffer, Sons[i].buffer3D, true);
+}
+
+void player::LoadFireSound() {
+    ChargeSon(InGameFolder("\\weapons\\" + WeaponModel(IdArme).lib_arme + "-1.wav"), DSound, Armeson, Armeson3D, true);
 }
 
 // A missing picture fails.

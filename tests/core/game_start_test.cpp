@@ -1,4 +1,5 @@
 #include "core/game_start.h"
+#include "../platform/rm/scene_fixture.h"
 #include "core/built_in_levels.h"
 #include "core/frame_timing.h"
 #include "core/game_state.h"
@@ -6,6 +7,8 @@
 #include "core/main_loop.h"
 #include "game_folder.h"
 #include "launcher/settings.h"
+#include "models/mdl.h"
+#include "multiplayer/messages.h"
 #include "support/play_fixture.h"
 #include "support/program_ended.h"
 
@@ -195,6 +198,47 @@ TEST_F(GameStart, MakesEveryMemberAPlayerAndPlaysThroughTheLocalPlayersCamera) {
         EXPECT_EQ(StatSnipped, 42);
         EXPECT_FALSE(Joueurs.Peek(1));  // the local player released
         EXPECT_TRUE(Joueurs.Peek(0));
+    }
+}
+
+// The other machine of the session hears the local player every frame:
+// where the level put it, alive, its legs idle.
+TEST_F(GameStart, EveryFrameTheOtherMachineReceivesTheLocalPlayersState) {
+    struct Case {
+        const char* level;
+        std::shared_ptr<rm::Frame>* relativeTo;
+        rm::Vector spawn;  // row 3 of the level's spawn table
+    };
+    for (const Case& c : {Case{"couloirs", &FrameCouloir1, {7.715461f, -3, -22.40472f}},
+                          Case{"entrepot", &FrameMurs, {-58.96852f, 5.871279f, 61.85323f}}}) {
+        ResetGameState();
+        PrepareGame();
+        NomMap = c.level;
+        SpawnRandom = [] { return 2.5 / 11; };
+        SCOPED_TRACE(c.level);
+        std::vector<StateMessage> states;
+        Play(6, [&](int frame) {
+            if (frame != 5) return;
+            const player& local = JoueurLocal();
+            rm_test::ExpectNear(local.joueur->GetPosition(*c.relativeTo), c.spawn, 1e-3f);
+            play_test::WaitFor([&] {
+                for (const play_test::Received& r : other_->Drain()) {
+                    if (r.from != local_->id || r.code != MSG_STATE) continue;
+                    StateMessage state;
+                    EXPECT_TRUE(ReadStateMessage(*r.message, state));
+                    states.push_back(state);
+                }
+                return states.size() >= 5;
+            });
+            ASSERT_EQ(states.size(), 5u);  // one for each frame so far
+            const rm::Vector at = local.joueur->GetPosition(FrameMonde);
+            for (const StateMessage& s : states) {
+                rm_test::ExpectNear({float(s.position[0]), float(s.position[1]), float(s.position[2])}, at);
+                EXPECT_EQ(s.traversal, 3);
+                EXPECT_EQ(s.Anipos, PlayerModels[0]->RenvAnimations("idle1"));
+                EXPECT_EQ(s.weapon, 0);
+            }
+        });
     }
 }
 

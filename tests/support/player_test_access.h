@@ -1,6 +1,6 @@
 #pragma once
 
-// Lets the player tests read a player's private state.
+// Lets the player tests and benchmarks reach a player's private state.
 
 #include "player/player.h"
 
@@ -12,4 +12,5 @@ public:
     static std::shared_ptr<sound::Buffer3D>& Son3D(player& p, size_t i) { return p.Sons.at(i).buffer3D; }
     static std::shared_ptr<sound::Buffer>& SonCourant(player& p) { return p.SonCourant; }
     static std::shared_ptr<sound::Buffer3D>& SonCourant3D(player& p) { return p.SonCourant3D; }
+    static void EnvoieEtat(player& p) { p.EnvoieEtat(); }
 };

@@ -1,0 +1,74 @@
+#pragma once
+
+// The game's messages between machines. Each is a session message whose
+// fields are written one after the other; the first is a Long, the message
+// type below. What callers get:
+//  - the type numbers, which every sender writes and the receiver
+//    dispatches on;
+//  - the state message, with one writer and one reader of its layout, so
+//    that the sender and the receiver cannot drift apart:
+//      7 x Double, 10 x Long, 3 x Double, 2 x Long (StateMessage, in order).
+
+#include "platform/failure.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace play {
+class DirectPlayMessage;
+}
+
+inline constexpr int32_t MSG_START = 0;      // the roster and names a game starts with; guaranteed
+inline constexpr int32_t MSG_STATE = 1;      // a player's whole state, every frame
+inline constexpr int32_t MSG_NEXT = 4;       // no fields; nothing sends it
+inline constexpr int32_t MSG_CHAT = 5;       // String text
+inline constexpr int32_t MSG_7 = 7;          // per-slot records; nothing sends it
+inline constexpr int32_t MSG_HOST = 8;       // Long the new host's id; guaranteed
+inline constexpr int32_t MSG_HIT = 9;        // Double x, y, z of the impact, Long damage (-1 a head hit)
+inline constexpr int32_t MSG_KILL = 10;      // no fields: the addressee killed the sender
+inline constexpr int32_t MSG_TEXT = 11;      // String text, a kill notice
+inline constexpr int32_t MSG_HEADKILL = 12;  // no fields: a head-shot kill
+
+// Runs `read`, which reads a message's fields into a record of its own, and
+// tells whether every field was there and of its kind. A message that fails
+// to read is the sender's fault: the caller drops it whole and goes on.
+template <class Read>
+bool ReadFields(Read&& read) {
+    try {
+        read();
+        return true;
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+// A player's state as one machine sends it every frame, in wire order. The
+// values are the sender's; nothing here vouches for them.
+struct StateMessage {
+    std::array<double, 3> position{};  // world position of the player's root
+    std::array<double, 3> facing{};    // its world direction, a unit vector
+    double pivot = 0;                  // spine tilt, radians
+    int32_t colonne = 0;               // torso twist, degrees
+    int32_t Anipos = 0;                // legs set
+    int32_t AniBuste = 0;              // torso set, -1 none
+    int32_t weapon = 0;                // held weapon index
+    int32_t fps = 0;                   // legs clock, rounded
+    int32_t fps2 = 0;                  // torso clock, rounded
+    int32_t traversal = 0;             // 1 dead (drawn, not hit), 3 alive
+    int32_t idson = 0;                 // current body sound
+    int32_t idson2 = 0;                // weapon sound event: 1 shot, 4 reload, 0 none
+    int32_t idson3 = 0;                // 1: hit sound event
+    std::array<double, 3> blood{};     // world position of the blood decal
+    int32_t bloodStep = 0;             // blood decal step
+    int32_t flashStep = 0;             // muzzle-flash step
+};
+
+// Writes the type MSG_STATE and then every field of `state`.
+void WriteStateMessage(play::DirectPlayMessage& message, const StateMessage& state);
+
+// Reads a state message from its second field on into `state`. False, with
+// `state` as it was, when a field is missing or the message holds more than
+// the state's fields (another layout).
+bool ReadStateMessage(play::DirectPlayMessage& message, StateMessage& state);
