@@ -58,10 +58,12 @@ ProgramCopy::ProgramCopy() {
     EXPECT_TRUE(root_.isValid());
     CopyGameFolder(Game());
     StartDisplay();
+    WatchWindows();
 }
 
 ProgramCopy::~ProgramCopy() {
     Stop();
+    if (watch_) xcb_disconnect(watch_);
     if (server_ > 0) {
         kill(server_, SIGTERM);
         waitpid(server_, nullptr, 0);
@@ -93,7 +95,18 @@ void ProgramCopy::StartDisplay() {
     display_ = ":" + QString::number(number);
 }
 
+void ProgramCopy::WatchWindows() {
+    watch_ = xcb_connect(display_.toUtf8().constData(), nullptr);
+    ASSERT_EQ(xcb_connection_has_error(watch_), 0) << "cannot watch the display";
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(watch_)).data->root;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(watch_, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(watch_);
+}
+
 bool ProgramCopy::Start(const std::map<QString, QString>& environment) {
+    // What an earlier run mapped is no news.
+    while (xcb_generic_event_t* event = watch_ ? xcb_poll_for_event(watch_) : nullptr) free(event);
     QProcessEnvironment values = QProcessEnvironment::systemEnvironment();
     values.insert("DISPLAY", display_);
     values.insert("QT_QPA_PLATFORM", "xcb");
@@ -135,17 +148,38 @@ ShownWindow ProgramCopy::WaitForWindow(const std::function<bool(const ShownWindo
     while (waited.elapsed() < milliseconds && program_.state() == QProcess::Running) {
         const QString ids = Xdotool({"search", "--onlyvisible", "--pid", QString::number(program_.processId())});
         for (const QString& id : ids.split('\n', Qt::SkipEmptyParts)) {
-            ShownWindow window{id, {}, {}};
-            for (const QString& line : Xdotool({"getwindowgeometry", "--shell", id}).split('\n')) {
-                const int value = line.section('=', 1).toInt();
-                if (line.startsWith("X=")) window.at.setX(value);
-                if (line.startsWith("Y=")) window.at.setY(value);
-                if (line.startsWith("WIDTH=")) window.size.setWidth(value);
-                if (line.startsWith("HEIGHT=")) window.size.setHeight(value);
-            }
+            const ShownWindow window = Describe(id);
             if (wanted(window)) return window;
         }
         QThread::msleep(kPollMilliseconds);
+    }
+    return {};
+}
+
+ShownWindow ProgramCopy::Describe(const QString& id) {
+    ShownWindow window{id, {}, {}};
+    for (const QString& line : Xdotool({"getwindowgeometry", "--shell", id}).split('\n')) {
+        const int value = line.section('=', 1).toInt();
+        if (line.startsWith("X=")) window.at.setX(value);
+        if (line.startsWith("Y=")) window.at.setY(value);
+        if (line.startsWith("WIDTH=")) window.size.setWidth(value);
+        if (line.startsWith("HEIGHT=")) window.size.setHeight(value);
+    }
+    return window;
+}
+
+ShownWindow ProgramCopy::PauseAtNextWindow(int milliseconds) {
+    QElapsedTimer waited;
+    waited.start();
+    while (watch_ && waited.elapsed() < milliseconds && program_.state() == QProcess::Running) {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(watch_)) {
+            const std::unique_ptr<xcb_generic_event_t, decltype(&free)> owned(event, &free);
+            if ((event->response_type & ~0x80) != XCB_MAP_NOTIFY) continue;
+            Pause();
+            return Describe(QString::number(reinterpret_cast<xcb_map_notify_event_t*>(event)->window));
+        }
+        pollfd wait{xcb_get_file_descriptor(watch_), POLLIN, 0};
+        poll(&wait, 1, kPollMilliseconds);
     }
     return {};
 }

@@ -20,6 +20,8 @@
 
 #include <sys/types.h>
 
+struct xcb_connection_t;
+
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -59,6 +61,10 @@ public:
     // Waits for a visible window of the program that `wanted` accepts; none
     // when the time runs out or the program ends.
     ShownWindow WaitForWindow(const std::function<bool(const ShownWindow&)>& wanted, int milliseconds = 30000);
+    // Waits for the program to map its next window, and holds the program
+    // still there (Resume lets it go on): a window it shows only for a moment
+    // can be grabbed. None when the time runs out.
+    ShownWindow PauseAtNextWindow(int milliseconds = 30000);
     // Whether the window is still shown.
     bool Shown(const ShownWindow& window);
 
@@ -75,17 +81,20 @@ public:
     // keeps the last one (KeepGrab).
     QImage GrabWhen(const ShownWindow& window, const std::function<bool(const QImage&)>& ready, const std::string& name,
                     int milliseconds = 10000);
-    // Holds the program still, so that a window it is about to hide can be
-    // grabbed as it stands, and lets it go on.
+    // Holds the program still, and lets it go on.
     void Pause();
     void Resume();
 
 private:
     void StartDisplay();
+    void WatchWindows();
+    ShownWindow Describe(const QString& id);
 
     QTemporaryDir root_;
     QString display_;
     pid_t server_ = -1;
+    // Told of every window mapped on the display.
+    xcb_connection_t* watch_ = nullptr;
     QProcess program_;
 };
 

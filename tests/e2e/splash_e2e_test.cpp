@@ -23,7 +23,7 @@ namespace {
 
 const QSize kSplashSize(264, 258);
 constexpr int kGrabMilliseconds = 20000;
-constexpr int kRunBetweenGrabsMilliseconds = 20;
+constexpr int kRunBetweenGrabsMilliseconds = 2;
 
 class SplashEndToEnd : public testing::Test {
 protected:
@@ -34,28 +34,23 @@ protected:
 
     bool Start() { return copy_.Start({{"QUELLMAR_TEST_COMPONENT_LOG", QString::fromStdString(Log().string())}}); }
 
-    // The splash stays up only while the launcher loads, so the program is
-    // held still for each grab: the grab shows the window as it stands, and
-    // the program runs a little between grabs until the splash has painted.
+    // The splash stays up only for a moment while the launcher loads: the
+    // program is held still from the splash's appearance and runs in short
+    // steps until the grab shows the picture or the splash is gone.
     QImage GrabSplash(const QImage& picture) {
-        const ShownWindow splash = copy_.WaitForWindow([&](const ShownWindow& window) {
-            copy_.Pause();
-            if (window.size == kSplashSize) return true;
-            copy_.Resume();
-            return false;
-        });
+        const ShownWindow splash = copy_.PauseAtNextWindow();
         EXPECT_TRUE(splash.Found()) << "no splash";
         QImage grab;
         QElapsedTimer waited;
         waited.start();
-        while (splash.Found() && waited.elapsed() < kGrabMilliseconds) {
-            const bool shown = copy_.Shown(splash);
+        while (splash.Found() && copy_.Shown(splash) && waited.elapsed() < kGrabMilliseconds) {
             grab = copy_.Grab(splash);
+            if (Matching(grab, picture) >= 0.99) break;
             copy_.Resume();
-            if (!shown || Matching(grab, picture) >= 0.99) break;
             QThread::msleep(kRunBetweenGrabsMilliseconds);
             copy_.Pause();
         }
+        copy_.Resume();
         KeepGrab(grab, "splash");
         return grab;
     }
