@@ -12,6 +12,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/mouse_pointer.h"
 #include "support/hive_values.h"
+#include "support/message_boxes.h"
 #include "support/program_ended.h"
 #include "support/ui_events.h"
 
@@ -67,10 +68,6 @@ protected:
         os::SetExecutableFolder(folder_.path().toStdString());
         registry::SetHiveFolder(folder_.filePath("hive").toStdString());
         SetUserNameQuery(NameIs("alice"));
-        ui::SetMessageBoxHandler([this](const ui::MessageBoxSeen& box) {
-            boxes.push_back(box.prompt);
-            return ui::vbOK;
-        });
     }
     ~Launcher() override {
         window.Unload();
@@ -87,7 +84,7 @@ protected:
     void FreshHive() { registry::SetHiveFolder(folder_.filePath(QString::number(++hives_)).toStdString()); }
 
     void Start() {
-        boxes.clear();
+        boxes.Take();
         window.Show();
     }
     void Restart() {
@@ -142,7 +139,7 @@ protected:
     QTemporaryDir folder_;
     int hives_ = 0;
     form2& window = LauncherWindow();
-    std::vector<std::string> boxes;
+    MessageBoxes boxes;
 };
 
 const char* const kReleaseNotes =
@@ -166,7 +163,7 @@ const char* const kReleaseNotes =
 TEST_F(Launcher, StartsOnTheFirstPageWithPictureButtonsAndNoFrame) {
     Start();
 
-    EXPECT_EQ(boxes, std::vector<std::string>{kReleaseNotes});
+    EXPECT_EQ(boxes.Seen(), std::vector<std::string>{kReleaseNotes});
     EXPECT_FLOAT_EQ(window.Width(), 9390);
     EXPECT_FLOAT_EQ(window.Height(), 6045);
     EXPECT_EQ(window.Picture().Width(), 620);
@@ -328,7 +325,7 @@ TEST_F(Launcher, TheNameBoxShowsTheProfileNameElseTheUserNameElsePlayer) {
 TEST_F(Launcher, AFailureBeforeTheManualEndsTheProgramWithItsMessage) {
     SetUserNameQuery([](std::string&, uint32_t*) -> bool { throw Failure(5, "No user"); });
     EXPECT_THROW(Start(), ProgramEnded);
-    EXPECT_EQ(boxes, std::vector<std::string>{"No user: 5"});
+    EXPECT_EQ(boxes.Seen(), std::vector<std::string>{"No user: 5"});
 }
 
 TEST_F(Launcher, TheManualIsReadmeAsItStands) {
@@ -349,7 +346,7 @@ TEST_F(Launcher, TheManualIsReadmeAsItStands) {
     fs::create_directory(Game() / "readme.txt");
     Restart();
     EXPECT_EQ(window.mess.Text(), "");
-    EXPECT_EQ(boxes, std::vector<std::string>{kReleaseNotes});
+    EXPECT_EQ(boxes.Seen(), std::vector<std::string>{kReleaseNotes});
 }
 
 TEST_F(Launcher, TheConnectionPageListsTheConnectionsFromTheStoredPosition) {
@@ -380,8 +377,8 @@ TEST_F(Launcher, TheConnectionPageListsTheConnectionsFromTheStoredPosition) {
         for (int i = 0; i < window.lstConnections.ListCount(); ++i) rows.push_back(window.lstConnections.List(i));
         EXPECT_EQ(rows, c.rows);
         EXPECT_EQ(window.lstConnections.ListIndex(), c.selected);
-        EXPECT_EQ(boxes.size(), c.message ? 2u : 1u);
-        EXPECT_EQ(boxes.front(), c.message ? "Failed to Enumerate Connections." : kReleaseNotes);
+        EXPECT_EQ(boxes.Seen().size(), c.message ? 2u : 1u);
+        EXPECT_EQ(boxes.Seen().front(), c.message ? "Failed to Enumerate Connections." : kReleaseNotes);
     }
 
     // The session object's own: the one connection.

@@ -10,6 +10,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/mouse_pointer.h"
 #include "platform/ui/picture.h"
+#include "support/message_boxes.h"
 #include "support/ui_events.h"
 
 #include <gtest/gtest.h>
@@ -107,11 +108,7 @@ TEST_F(SplashTest, SplashSetsUpShowsItselfAndHandsOverToTheLauncher) {
         timerOff = !splash.Timer1.Enabled();
         return false;
     });
-    std::vector<std::string> boxes;
-    ui::SetMessageBoxHandler([&](const ui::MessageBoxSeen& box) {
-        boxes.push_back(box.prompt);
-        return ui::vbOK;
-    });
+    MessageBoxes boxes;
     splash.Splash();
     os::SetLocaleDecimalSeparator(".");
     SetUserNameQuery({});
@@ -120,7 +117,7 @@ TEST_F(SplashTest, SplashSetsUpShowsItselfAndHandsOverToTheLauncher) {
     EXPECT_TRUE(timerOff);
     EXPECT_FALSE(splash.IsLoaded());
     EXPECT_TRUE(LauncherWindow().hWnd()->isVisible());
-    EXPECT_EQ(boxes.size(), 1u);  // the release notes
+    EXPECT_EQ(boxes.Seen().size(), 1u);  // the release notes
     EXPECT_EQ(ui::MousePointer(), ui::vbDefault);
     EXPECT_EQ(SepDecimal, ",");
     EXPECT_TRUE(fs::is_directory(Game() / "map"));
