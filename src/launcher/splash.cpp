@@ -2,6 +2,7 @@
 
 #include "core/paths.h"
 #include "launcher/installation.h"
+#include "launcher/launcher_window.h"
 #include "platform/failure.h"
 #include "platform/os/executable.h"
 #include "platform/os/files.h"
@@ -47,8 +48,12 @@ void Form4::Splash() {
     Show(ui::vbModal);
 }
 
-// One tick, then the timer is off; the splash stays up until it is closed.
-void Form4::Timer1_Timer() { Timer1.SetEnabled(false); }
+// The launcher's load takes its pictures from the splash, which unloads it;
+// the modal display ends once this tick returns.
+void Form4::Timer1_Timer() {
+    Timer1.SetEnabled(false);
+    LauncherWindow().Show();
+}
 
 void Form4::RenvoieImage(ui::Image& ImgDest, int32_t id) {
     Hide();

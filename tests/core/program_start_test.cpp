@@ -1,43 +1,37 @@
 #include "core/program_start.h"
 
 #include "core/game_state.h"
+#include "launcher/launcher_window.h"
 #include "launcher/splash.h"
 #include "platform/os/executable.h"
 #include "platform/os/single_instance.h"
+#include "platform/ui/message_box.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWidget>
 
 namespace {
 
-// Main hands over to the splash and returns once the splash is unloaded.
-TEST(ProgramStart, MainFillsInTheProgramsIdentityAndReturnsAfterTheSplash) {
+// Main hands over to the splash and returns once the launcher has taken
+// over from it.
+TEST(ProgramStart, MainFillsInTheProgramsIdentityAndReturnsWithTheLauncherUp) {
     QTemporaryDir gameFolder;
     os::SetExecutableFolder(gameFolder.path().toStdString());
     IndiceLocal = 5;
-    bool splashShown = false;
-    QTimer unload;
-    unload.setInterval(20);
-    QObject::connect(&unload, &QTimer::timeout, [&] {
-        if (!SplashWindow().IsLoaded() || !SplashWindow().hWnd()->isVisible()) return;
-        splashShown = true;
-        unload.stop();
-        SplashWindow().Unload();
-    });
-    unload.start();
+    ui::SetMessageBoxHandler([](const ui::MessageBoxSeen&) { return ui::vbOK; });
     Main();
-    os::SetExecutableFolder({});
-    EXPECT_TRUE(splashShown);
     EXPECT_FALSE(SplashWindow().IsLoaded());
+    EXPECT_TRUE(LauncherWindow().hWnd()->isVisible());
     EXPECT_EQ(IndiceLocal, -1);
     EXPECT_EQ(ProductTitle, "Quellmar");
     EXPECT_EQ(IdSoft, 1);
     EXPECT_EQ(ReleaseVersion, "2.11.0");
+    LauncherWindow().Unload();
+    os::SetExecutableFolder({});
 }
 
 TEST(ProgramStart, ClaimLeftByADeadProcessIsTakenOver) {

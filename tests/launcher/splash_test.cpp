@@ -4,10 +4,13 @@
 #include "launcher/splash.h"
 
 #include "launcher/installation.h"
+#include "launcher/launcher_window.h"
 #include "platform/os/executable.h"
 #include "platform/os/locale.h"
+#include "platform/ui/message_box.h"
 #include "platform/ui/mouse_pointer.h"
 #include "platform/ui/picture.h"
+#include "support/message_boxes.h"
 #include "support/ui_events.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +21,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -91,36 +96,33 @@ TEST_F(SplashTest, RenvoieImageHandsOverAPictureAndUnloadsTheSplash) {
     receiver.Unload();
 }
 
-// No launcher follows yet: the tick switches the timer off and the splash
-// stays up until it is closed.
-TEST_F(SplashTest, SplashSetsUpShowsItselfAndReturnsWhenClosed) {
+// The timer's tick shows the launcher, whose load takes the splash's
+// pictures and so unloads it; the splash then returns.
+TEST_F(SplashTest, SplashSetsUpShowsItselfAndHandsOverToTheLauncher) {
     os::SetLocaleDecimalSeparator(",");
     bool shownModally = false;
     bool timerOff = false;
-    int pointer = -1;
-    int seen = 0;
-    QTimer close;
-    close.setInterval(50);
-    // Looks twice, so that the 10 ms timer has had its tick.
-    QObject::connect(&close, &QTimer::timeout, [&] {
-        if (!splash.IsLoaded() || !splash.hWnd()->isVisible() || ++seen < 2) return;
-        shownModally = splash.hWnd()->isModal();
+    // The launcher asks for the user's name while the splash is still up.
+    SetUserNameQuery([&](std::string&, uint32_t*) {
+        shownModally = splash.IsLoaded() && splash.hWnd()->isVisible() && splash.hWnd()->isModal();
         timerOff = !splash.Timer1.Enabled();
-        pointer = ui::MousePointer();
-        close.stop();
-        ui_events::CloseBox(splash);
+        return false;
     });
-    close.start();
+    MessageBoxes boxes;
     splash.Splash();
     os::SetLocaleDecimalSeparator(".");
+    SetUserNameQuery({});
 
     EXPECT_TRUE(shownModally);
     EXPECT_TRUE(timerOff);
-    EXPECT_EQ(pointer, ui::vbDefault);
     EXPECT_FALSE(splash.IsLoaded());
+    EXPECT_TRUE(LauncherWindow().hWnd()->isVisible());
+    EXPECT_EQ(boxes.Seen().size(), 1u);  // the release notes
+    EXPECT_EQ(ui::MousePointer(), ui::vbDefault);
     EXPECT_EQ(SepDecimal, ",");
     EXPECT_TRUE(fs::is_directory(Game() / "map"));
     EXPECT_TRUE(fs::is_directory(Game() / "system"));
+    LauncherWindow().Unload();
 }
 
 }  // namespace

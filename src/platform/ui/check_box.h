@@ -18,6 +18,7 @@ public:
     void SetValue(int value);
 
 protected:
+    bool ColoursItsField() const override { return false; }
     QWidget* CreateWidget() override;
 };
 

@@ -120,14 +120,17 @@ void Control::SetFontItalic(bool italic) {
 }
 
 // The fore colour is the text colour of every kind of control; the back
-// colour fills the control's background.
+// colour fills the control's background, and for kinds with a field of
+// their own (ColoursItsField) the field too.
 int32_t Control::ForeColor() { return ColourNumber(Widget()->palette().color(QPalette::WindowText)); }
 
 void Control::SetForeColor(int32_t colour) {
     QWidget* widget = Widget();
     QPalette palette = widget->palette();
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(role, ColourOf(colour));
+    palette.setColor(QPalette::WindowText, ColourOf(colour));
+    if (ColoursItsField())
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText})
+            palette.setColor(role, ColourOf(colour));
     widget->setPalette(palette);
 }
 
@@ -136,8 +139,9 @@ int32_t Control::BackColor() { return ColourNumber(Widget()->palette().color(QPa
 void Control::SetBackColor(int32_t colour) {
     QWidget* widget = Widget();
     QPalette palette = widget->palette();
-    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        palette.setColor(role, ColourOf(colour));
+    palette.setColor(QPalette::Window, ColourOf(colour));
+    if (ColoursItsField())
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button}) palette.setColor(role, ColourOf(colour));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

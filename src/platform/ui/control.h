@@ -115,6 +115,12 @@ public:
     virtual void CopyLook(Control& from);
 
 protected:
+    // Whether the fore and back colours also colour the field inside the
+    // control (a text box's, a list's, a button's face) besides its caption
+    // and surface. Frames and picture boxes leave the fields of the controls
+    // inside them alone, and option buttons and check boxes keep their
+    // white mark boxes, as on the toolkit.
+    virtual bool ColoursItsField() const { return true; }
     // The control's window; loads the form when it is not loaded.
     QWidget* Widget();
     // Runs an event that code caused by setting a property, unguarded, so

@@ -8,8 +8,51 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QWindow>
+
+#include <algorithm>
+#include <vector>
 
 namespace ui {
+
+namespace {
+
+// Beyond this a window that is never exposed (minimised, say) holds no
+// timer.
+constexpr qint64 kFirstPaintWaitMilliseconds = 1000;
+
+// The forms shown and not yet exposed, oldest first.
+std::vector<FormWidget*>& AwaitingPaint() {
+    static std::vector<FormWidget*> widgets;
+    return widgets;
+}
+
+}  // namespace
+
+FormWidget::~FormWidget() { StopAwaitingPaint(); }
+
+bool FormWidget::FirstPaintPending() {
+    std::vector<FormWidget*>& widgets = AwaitingPaint();
+    std::erase_if(widgets, [](FormWidget* widget) {
+        const QWindow* window = widget->windowHandle();
+        return (window && window->isExposed()) || widget->shownAt_.elapsed() >= kFirstPaintWaitMilliseconds;
+    });
+    return !widgets.empty();
+}
+
+void FormWidget::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    StopAwaitingPaint();
+    shownAt_.start();
+    AwaitingPaint().push_back(this);
+}
+
+void FormWidget::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    StopAwaitingPaint();
+}
+
+void FormWidget::StopAwaitingPaint() { std::erase(AwaitingPaint(), this); }
 
 void FormWidget::closeEvent(QCloseEvent* event) {
     bool accepted = true;

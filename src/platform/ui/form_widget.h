@@ -3,6 +3,7 @@
 #include "platform/ui/picture.h"
 #include "platform/ui/units.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 namespace ui {
@@ -14,6 +15,13 @@ class Form;
 class FormWidget : public QWidget {
 public:
     FormWidget() = default;
+    ~FormWidget() override;
+
+    // Whether a form shown within the last second is still waiting for the
+    // display's first expose, which paints it. Timers hold their ticks
+    // meanwhile, as the original toolkit handled a pending paint before a
+    // timer: a splash shown before its timer ticks appears with its picture.
+    static bool FirstPaintPending();
 
     Form* owner = nullptr;
     ScaleMode scaleMode = vbTwips;
@@ -26,6 +34,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void StopAwaitingPaint();
+
+    QElapsedTimer shownAt_;
 };
 
 }  // namespace ui

@@ -20,6 +20,7 @@ public:
     ScaleMode ChildScale() override { return vbTwips; }
 
 protected:
+    bool ColoursItsField() const override { return false; }
     QWidget* CreateWidget() override;
 };
 

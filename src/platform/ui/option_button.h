@@ -16,6 +16,7 @@ public:
     void SetValue(bool selected);
 
 protected:
+    bool ColoursItsField() const override { return false; }
     QWidget* CreateWidget() override;
 };
 

@@ -21,6 +21,7 @@ public:
     ScaleMode ChildScale() override { return vbTwips; }
 
 protected:
+    bool ColoursItsField() const override { return false; }
     QWidget* CreateWidget() override;
 };
 

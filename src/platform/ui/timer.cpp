@@ -2,6 +2,7 @@
 
 #include "platform/failure.h"
 #include "platform/ui/form.h"
+#include "platform/ui/form_widget.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/ui_failures.h"
 
@@ -64,7 +65,7 @@ void Timer::Schedule() {
 }
 
 void Timer::Fire() {
-    if (ticking_ || !Tick) return;
+    if (ticking_ || !Tick || FormWidget::FirstPaintPending()) return;
     ticking_ = true;
     const std::function<void()> run = Tick;
     Guarded([&] { run(); });

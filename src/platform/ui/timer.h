@@ -14,7 +14,8 @@ class Form;
 // modal Show, Run). Setting Enabled to the value it has changes nothing (a
 // running timer keeps its schedule); a new Interval starts the count again.
 // A tick that comes due while the previous tick's handler is still running
-// (it yields) is dropped. Unloading the form stops the timer; it starts
+// (it yields) is dropped, and so is one that comes due while a form just
+// shown waits for its first paint (FormWidget::FirstPaintPending). Unloading the form stops the timer; it starts
 // again, enabled with interval 0 and an empty tag, when the form loads.
 class Timer {
 public:

@@ -8,6 +8,7 @@
 #include "platform/ui/mouse_pointer.h"
 #include "platform/ui/option_button.h"
 #include "platform/ui/picture_box.h"
+#include "platform/ui/text_box.h"
 #include "support/ui_events.h"
 
 #include <QApplication>
@@ -286,6 +287,45 @@ TEST_F(Controls, FontsAndColoursOfEveryControlOfAForm) {
     EXPECT_FLOAT_EQ(form.cmdJoin.FontSize(), 14);
     form.lblOutside.SetBackColor(0x00FF00);
     EXPECT_EQ(form.lblOutside.BackColor(), 0x00FF00);
+}
+
+// A black panel with a white-lettered frame, as the launcher has: the
+// captions inside turn white, while the fields keep black text on white and
+// the mark boxes keep a mark that shows.
+class Panel : public ui::Form {
+public:
+    Panel() : ui::Form("Panel") {}
+    ui::PictureBox fond{*this, "fond"};
+    ui::Frame Frame3{fond, "Frame3"};
+    ui::TextBox servertxt{Frame3, "servertxt"};
+    ui::OptionButton Option2{Frame3, "Option2"};
+    ui::CheckBox Check1{Frame3, "Check1"};
+
+protected:
+    void Design() override {
+        fond.SetBackColor(0);
+        Frame3.SetForeColor(White);
+        Option2.SetForeColor(White);
+        Option2.SetBackColor(0);
+        Option2.SetValue(true);
+        Check1.SetValue(ui::vbChecked);
+    }
+};
+
+TEST_F(Controls, APanelsColoursLeaveTheFieldsInsideItAlone) {
+    Panel form;
+    form.Load();
+    const QPalette field = form.servertxt.hWnd()->palette();
+    EXPECT_EQ(field.color(QPalette::Base), QColor(Qt::white));
+    EXPECT_EQ(field.color(QPalette::Text), QColor(Qt::black));
+    for (ui::Control* marked : {static_cast<ui::Control*>(&form.Option2), static_cast<ui::Control*>(&form.Check1)}) {
+        SCOPED_TRACE(marked->Name());
+        const QPalette box = marked->hWnd()->palette();
+        EXPECT_EQ(box.color(QPalette::WindowText), QColor(Qt::white));    // the caption
+        EXPECT_NE(box.color(QPalette::Text), box.color(QPalette::Base));  // the mark in its box
+    }
+    EXPECT_EQ(form.Option2.BackColor(), 0);
+    form.Unload();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "platform/ui/event_loop.h"
 #include "platform/ui/form.h"
 #include "platform/ui/label.h"
+#include "platform/ui/timer.h"
 #include "support/ui_events.h"
 
 #include <QGuiApplication>
@@ -19,6 +20,7 @@ class Lobby : public ui::Form {
 public:
     Lobby() : ui::Form("frmCreateGame") {}
     ui::Label cmdCreate{*this, "cmdCreate"};
+    ui::Timer Timer1{*this, "Timer1"};
 
 protected:
     void Design() override {
@@ -57,6 +59,24 @@ TEST_F(Screen, ShownFormAppearsWithItsColours) {
     EXPECT_GT(label.red(), 128);
     EXPECT_LT(label.green(), 64);
     EXPECT_LT(label.blue(), 64);
+}
+
+// A splash that shows itself and is replaced at its timer's first tick must
+// have been seen with its picture: the tick waits for the first paint.
+TEST_F(Screen, ATimerTicksOnlyOnceTheFormJustShownIsOnTheScreen) {
+    Lobby lobby;
+    QColor seen;
+    lobby.Timer1.Tick = [&] {
+        lobby.Timer1.SetEnabled(false);
+        const QPoint origin = lobby.hWnd()->mapToGlobal(QPoint(22, 22));
+        seen = QGuiApplication::primaryScreen()->grabWindow(0, origin.x(), origin.y(), 1, 1).toImage().pixelColor(0, 0);
+        lobby.Hide();
+    };
+    lobby.Timer1.SetInterval(1);
+    lobby.Timer1.SetEnabled(true);
+    lobby.Show(ui::vbModal);
+    EXPECT_GT(seen.red(), 128);
+    EXPECT_LT(seen.green(), 64);
 }
 
 }  // namespace

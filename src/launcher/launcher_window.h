@@ -1,0 +1,179 @@
+#pragma once
+
+// The launcher window: shown by the splash's timer, it holds a menu of 26
+// picture buttons on six pages at its left and, in the panel at its right,
+// one set-up page at a time (video, player, connection, ...). What callers
+// get:
+//  - LauncherWindow(): the one window of the run; showing it loads it, which
+//    fills the video and connection pages, reads the settings into the game
+//    state and the pages, takes the splash's pictures and unloads the
+//    splash, shows the release notes and makes the picture buttons. A
+//    failure before the manual is read ends the program after a box with
+//    its description and number.
+//  - Lit_Ini: the settings read into the game state and pushed into the
+//    pages.
+//  - InitConnectionList: the connection page filled.
+//  - Closing the window by the user ends the program; Unload from code does
+//    not.
+// The seams below let tests replace the user-name query and the connection
+// enumeration.
+
+#include "platform/ui/check_box.h"
+#include "platform/ui/command_button.h"
+#include "platform/ui/control_array.h"
+#include "platform/ui/form.h"
+#include "platform/ui/frame.h"
+#include "platform/ui/image.h"
+#include "platform/ui/label.h"
+#include "platform/ui/list_control.h"
+#include "platform/ui/option_button.h"
+#include "platform/ui/picture_box.h"
+#include "platform/ui/text_box.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class form2 : public ui::Form {
+public:
+    form2();
+
+    // The menu: six pages, one visible at a time; the labels that design
+    // each button (caption, picture number in Tag, place), hidden at start;
+    // the picture buttons made from them; the normal and highlighted
+    // pictures, by picture number.
+    ui::ControlArray<ui::PictureBox> picbtn{*this, "picbtn", 6};
+    ui::ControlArray<ui::Label> btn{*this, "btn", 26};
+    ui::ControlArray<ui::Image> lebouton{*this, "lebouton", 1};
+    ui::ControlArray<ui::Image> btnimg1{*this, "btnimg1", 22};
+    ui::ControlArray<ui::Image> btnimg2{*this, "btnimg2", 22};
+
+    // The panel and its set-up pages; the open page's title picture.
+    ui::PictureBox fond{*this, "fond"};
+    ui::Frame Frame1{fond, "Frame1"};    // video
+    ui::Frame Frame2{fond, "Frame2"};    // player
+    ui::Frame Frame3{fond, "Frame3"};    // connection
+    ui::Frame Frame5{fond, "Frame5"};    // controls
+    ui::Frame Frame6{fond, "Frame6"};    // about and release
+    ui::Frame Frame7{fond, "Frame7"};    // maps
+    ui::Frame Frame8{fond, "Frame8"};    // arsenal
+    ui::Frame Frame9{fond, "Frame9"};    // profile board
+    ui::Frame Frame10{fond, "Frame10"};  // manual
+    ui::Frame Frame11{fond, "Frame11"};  // message board
+    ui::PictureBox lemessbox{Frame1, "lemessbox"};
+
+    // Esc presses it; it lies below the window's visible area.
+    ui::CommandButton Command1{*this, "Command1"};
+
+    // The video page.
+    ui::ComboBox list_DDraw{Frame1, "list_DDraw"};
+    ui::ComboBox list_display{Frame1, "list_display"};
+    ui::ComboBox list_bit{Frame1, "list_bit"};
+    ui::ComboBox list_d3d7{Frame1, "list_d3d7"};
+    ui::ComboBox Combo1{Frame1, "Combo1"};  // texture quality
+    ui::ComboBox Combo2{Frame1, "Combo2"};  // render quality
+    ui::CheckBox Check1{Frame1, "Check1"};
+    ui::ControlArray<ui::OptionButton> Option1{Frame1, "Option1", 2};
+    ui::Frame Frame4{Frame1, "Frame4"};
+    ui::ControlArray<ui::OptionButton> optrnd{Frame4, "optrnd", 2};
+    ui::Label lblTitle5{Frame1, "lblTitle", 5};
+    ui::Label lblTitle1{Frame1, "lblTitle", 1};
+    ui::Label lblTitle2{Frame1, "lblTitle", 2};
+
+    // The player page.
+    ui::TextBox txtYourName{Frame2, "txtYourName"};
+    ui::ComboBox cmbtyp{Frame2, "cmbtyp"};  // side
+    ui::ComboBox Combo3{Frame2, "Combo3"};  // skin
+    ui::Image Image4{Frame2, "Image4"};
+    ui::Image Image5{Frame2, "Image5"};
+
+    // The connection page.
+    ui::ListBox lstConnections{Frame3, "lstConnections"};
+    ui::ControlArray<ui::OptionButton> Option2{Frame3, "Option2", 2};  // LAN, web server
+    ui::TextBox servertxt{Frame3, "servertxt"};
+    ui::ControlArray<ui::Label> Label1{Frame3, "Label1", 2};
+    ui::Label lblTitle7{Frame3, "lblTitle", 7};
+    ui::Label lblTitle6{Frame3, "lblTitle", 6};
+
+    // The manual.
+    ui::TextBox mess{Frame10, "mess", ui::TextBox::Lines::Multi};
+
+    // The menu's dispatcher; indexes above 25 do nothing.
+    void btn_Click(int Index);
+    void lebouton_Click(int Index);
+    void lebouton_MouseMove(int Index);
+    // Replaces the menu labels by picture buttons.
+    void configbouton();
+    // Gives the highlighted picture button its normal picture again.
+    void inactivebouton();
+    // Puts the title picture of button `i` into `frame`, whose caption it
+    // replaces.
+    void place_lebox(ui::Frame& frame, int16_t i);
+    void Command1_Click();
+
+    // Reads the settings (both keys created) into the game state and pushes
+    // them into the pages, each push skipped on failure. A stored position
+    // that is not a row of its list leaves the list's selection; a stored
+    // side other than 0 or 1 selects side 0.
+    void Lit_Ini();
+    // Fills the connection page; `ok` false when the enumeration failed
+    // (the rows read so far stay). A failure to make the session object ends
+    // the program after its message.
+    void InitConnectionList(bool& ok);
+
+    void list_DDraw_Click();
+
+protected:
+    void Design() override;
+    void Form_Load() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+    void Form_MouseMove(int button, int shift, float x, float y) override;
+
+private:
+    void DesignMenu();
+    void DesignVideoPage();
+    void DesignPlayerPage();
+    void DesignConnectionPage();
+    void PrepareWindow();
+    void FillDriverList();
+    void FillModeLists(const std::string& guid);
+    void FillDeviceList();
+    void FillNameBox();
+    void FillConnections();
+    void TakeSplashPictures();
+    void ShowFirstPage();
+    void ReadManual();
+    void PushSettings();
+    void ShowPage(int page);
+    void BackToMenu();
+    void OpenFrame(ui::Frame& frame, int i);
+    void WireButton(int i);
+    // Selects a stored position when it is a row of the list; any other
+    // leaves the list's choice (-1 would clear it, leaving the launch
+    // nothing to read).
+    static void SelectStoredRow(ui::ListControl& list, int32_t position);
+
+    // The picture button the mouse last highlighted; -1 for none.
+    int BoutonSurvole = -1;
+};
+
+// The launcher window of the run, made on first use.
+form2& LauncherWindow();
+
+// The system's user-name query (os::GetUserNameA); tests replace it, and an
+// empty query restores it.
+using UserNameQuery = std::function<bool(std::string& buffer, uint32_t* size)>;
+void SetUserNameQuery(UserNameQuery query);
+
+// What the connection page lists: by default the session object's
+// connections. Tests put another in place; an empty source restores it.
+class ConnectionEnumeration {
+public:
+    virtual ~ConnectionEnumeration() = default;
+    virtual int32_t GetCount() = 0;
+    // Counts from 1.
+    virtual std::string GetName(int32_t index) = 0;
+};
+using ConnectionSource = std::function<std::unique_ptr<ConnectionEnumeration>()>;
+void SetConnectionSource(ConnectionSource source);
