@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cmath>
+
 namespace {
 
 using A = MDLTestAccess;
@@ -254,6 +257,40 @@ TEST_F(ReferenceFiles, ChercheVertexFindsTheFirstExactMatch) {
     EXPECT_EQ(model.ChercheVertex(builder, 1, 2, 3, 0, 0), 1);
     EXPECT_EQ(model.ChercheVertex(builder, 1, 2, 3, 0.5f, 0), 0);
     EXPECT_EQ(model.ChercheVertex(builder, 1, 2, 3.0001f, 0, 0), -1);
+    // Compared as floats compare: -0 is 0, and NaN equals nothing.
+    EXPECT_EQ(model.ChercheVertex(builder, 1, 2, 3, -0.0f, 0), 1);
+    builder.AddVertex(std::nanf(""), 0, 0);
+    EXPECT_EQ(model.ChercheVertex(builder, std::nanf(""), 0, 0, 0, 0), -1);
+}
+
+// Files far larger than a model's load in time proportional to their size.
+TEST_F(ReferenceFiles, LargeFilesLoadInBoundedTime) {
+    std::string distinct;
+    for (int i = 0; i < 50000; ++i) {
+        distinct += "skin.bmp\n";
+        for (int corner = 0; corner < 3; ++corner)
+            distinct += "0 " + std::to_string(i) + " " + std::to_string(corner) + " 0 0 0 1 0 0\n";
+    }
+    const struct {
+        const char* what;
+        std::string file;
+        int32_t vertices;
+    } cases[] = {
+        {"a 256 KB bone name",
+         "nodes\n0 \"" + std::string(256 * 1024, ' ') + "\" -1\nend\ntriangles\nskin.bmp\n" +
+             "0 0 0 0 0 0 1 0 0\n0 1 0 0 0 0 1 0 0\n0 0 1 0 0 0 1 0 0\nend\n",
+         3},
+        {"50,000 triangles with distinct vertices", WithTriangles(distinct), 150000},
+    };
+    for (const auto& [what, file, vertices] : cases) {
+        SCOPED_TRACE(what);
+        folder.Write("ref.smd", file);
+        MDL model;
+        const auto start = std::chrono::steady_clock::now();
+        LoadModel(model, {"ref"});
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_EQ(A::Meshes(model)[0].builder->GetVertexCount(), vertices);
+    }
 }
 
 }  // namespace
