@@ -11,6 +11,7 @@
 #include "core/map_level.h"
 #include "platform/os/executable.h"
 #include "platform/rm/rm.h"
+#include "scene_frames.h"
 
 #include <benchmark/benchmark.h>
 
@@ -49,20 +50,6 @@ double ReadSeconds(std::initializer_list<const char*> folders) {
     return fastest;
 }
 
-void MakeScene() {
-    DX7 = std::make_shared<rm::DirectX7>();
-    D3DRM = DX7->Direct3DRMCreate();
-    FrameScene = D3DRM->CreateFrame(nullptr);
-    FrameMonde = D3DRM->CreateFrame(FrameScene);
-    FrameCamera = D3DRM->CreateFrame(FrameMonde);
-    FrameCouloir1 = D3DRM->CreateFrame(FrameMonde);
-    FrameCouloir2 = D3DRM->CreateFrame(FrameMonde);
-    FrameMurs = D3DRM->CreateFrame(FrameMonde);
-    FrameSols = D3DRM->CreateFrame(FrameMonde);
-    FramePlafonds = D3DRM->CreateFrame(FrameMonde);
-    FrameEchelles = D3DRM->CreateFrame(FrameMurs);
-}
-
 // Times `load` on a fresh scene each iteration.
 template <class Load>
 void TimeLoads(benchmark::State& state, std::initializer_list<const char*> folders, Load load) {
@@ -70,7 +57,8 @@ void TimeLoads(benchmark::State& state, std::initializer_list<const char*> folde
     const double read = ReadSeconds(folders);
     double seconds = 0;
     for (auto _ : state) {
-        MakeScene();
+        MakeSceneFrames();
+        FrameEchelles = D3DRM->CreateFrame(FrameMurs);
         const auto start = std::chrono::steady_clock::now();
         load();
         const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
