@@ -36,14 +36,18 @@ bool HasNaN(const VertexIndex::Key& key) {
 
 }  // namespace
 
+// Each float's bits stirred in with a full 64-bit mix, so that coordinates
+// that differ only in their high bits (whole numbers) still spread.
 size_t VertexIndex::Hash::operator()(const Key& key) const {
-    uint64_t hash = 0xcbf29ce484222325ull;
+    uint64_t hash = 0;
     for (const float f : key) {
         // 0 and -0 compare equal, so they hash alike.
-        hash ^= std::bit_cast<uint32_t>(f == 0 ? 0.0f : f);
-        hash *= 0x100000001b3ull;
+        hash += std::bit_cast<uint32_t>(f == 0 ? 0.0f : f) + 0x9e3779b97f4a7c15ull;
+        hash = (hash ^ (hash >> 30)) * 0xbf58476d1ce4e5b9ull;
+        hash = (hash ^ (hash >> 27)) * 0x94d049bb133111ebull;
+        hash ^= hash >> 31;
     }
-    return static_cast<size_t>(hash ^ (hash >> 32));
+    return static_cast<size_t>(hash);
 }
 
 int32_t VertexIndex::Find(const rm::MeshBuilder& builder, const Key& key) {

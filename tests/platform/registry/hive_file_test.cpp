@@ -224,7 +224,7 @@ TEST_F(HiveFile, HandMadeHivesReadInBoundedTimeOrFailWithoutWaiting) {
         testing::internal::GetCapturedStderr();
         EXPECT_EQ(created, expected == "<no key>" ? ERROR_REGISTRY_IO_FAILED : ERROR_SUCCESS);
         if (created == ERROR_SUCCESS) RegCloseKey(key);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
         QDir(QString::fromStdString(path)).removeRecursively();
     }
     EXPECT_TRUE(QDir(folder_.path()).entryList({"*.corrupt-*"}).isEmpty());
@@ -237,7 +237,7 @@ TEST_F(HiveFile, KeysCreatedManyLevelsDeepTakeTimeInProportionToTheirDepth) {
     WriteText(HKEY_LOCAL_MACHINE, deep, "Login", "deep");
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, deep, "Login"), "deep");
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, deep.substr(0, deep.rfind('\\')), "Login"), "<no value>");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 }  // namespace
