@@ -1,6 +1,7 @@
 #include "platform/os/package.h"
 
 #include "platform/failure.h"
+#include "platform/os/descriptor.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -30,13 +31,6 @@ constexpr int32_t kPathNotFound = 76;
 
 struct ArchiveFree {
     void operator()(archive* reader) const { archive_read_free(reader); }
-};
-
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0) close(fd);
-    }
 };
 
 // A new folder inside `parent`, removed with all it holds when it goes out of
@@ -145,7 +139,7 @@ void ForEachEntry(archive* reader, const std::string& package, const PackageLimi
 
 // Writes the entry's data, which may be no longer than its declared size.
 void WriteData(archive* reader, const fs::path& path, const CheckedEntry& entry, const std::string& package) {
-    const Descriptor file{open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600)};
+    const os::Descriptor file{open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600)};
     if (file.fd < 0) Refuse(package, "cannot write " + path.filename().string());
     std::vector<char> buffer(64 * 1024);
     uint64_t unpacked = 0;

@@ -1,6 +1,5 @@
 #include "platform/registry/hive.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace registry {

@@ -28,19 +28,12 @@ constexpr size_t kMaxHiveBytes = 16 * 1024 * 1024;
 constexpr auto kLockWait = std::chrono::seconds(10);
 constexpr auto kLockRetry = std::chrono::milliseconds(5);
 
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0) close(fd);
-    }
-};
-
 enum class Read { Whole, Missing, TooLarge, Failed, NotAFile };
 
 // Reads at most kMaxHiveBytes of the file at `path`, which must be a regular
 // file (opening a pipe never waits for a writer).
 Read ReadHiveFile(const std::string& path, std::string& text) {
-    const Descriptor file{open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    const os::Descriptor file{open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
     if (file.fd < 0) return errno == ENOENT ? Read::Missing : Read::Failed;
     struct stat status {};
     if (fstat(file.fd, &status) != 0) return Read::Failed;
@@ -158,18 +151,13 @@ HiveLock::HiveLock(const std::string& path, bool create) {
         }
         if (!EnsureFolder(folder)) return;
     }
-    fd_ = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd_ < 0) return;
+    fd_.fd = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd_.fd < 0) return;
     const auto giveUp = std::chrono::steady_clock::now() + kLockWait;
-    while (!(held_ = flock(fd_, LOCK_EX | LOCK_NB) == 0)) {
+    while (!(held_ = flock(fd_.fd, LOCK_EX | LOCK_NB) == 0)) {
         if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() > giveUp) return;
         std::this_thread::sleep_for(kLockRetry);
     }
-}
-
-HiveLock::~HiveLock() {
-    // Closing the file releases the lock.
-    if (fd_ >= 0) close(fd_);
 }
 
 }  // namespace registry

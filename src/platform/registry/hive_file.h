@@ -2,6 +2,7 @@
 
 // Reading and writing one hive file (the layout is described in registry.h).
 
+#include "platform/os/descriptor.h"
 #include "platform/registry/hive.h"
 
 #include <string>
@@ -33,7 +34,6 @@ bool SaveHive(const std::string& path, const Hive& hive);
 class HiveLock {
 public:
     HiveLock(const std::string& path, bool create);
-    ~HiveLock();
     HiveLock(const HiveLock&) = delete;
     HiveLock& operator=(const HiveLock&) = delete;
 
@@ -41,7 +41,7 @@ public:
     bool Held() const { return held_; }
 
 private:
-    int fd_ = -1;
+    os::Descriptor fd_;  // closing it releases the lock
     bool held_ = false;
 };
 
