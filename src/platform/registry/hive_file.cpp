@@ -142,15 +142,8 @@ bool SaveHive(const std::string& path, const Hive& hive) {
     return file.commit();
 }
 
-HiveLock::HiveLock(const std::string& path, bool create) {
-    const QString folder = QFileInfo(QString::fromStdString(path)).absolutePath();
-    if (!QFileInfo(folder).isDir()) {
-        if (!create) {
-            held_ = true;  // no hive to read, and no other process's change to wait for
-            return;
-        }
-        if (!EnsureFolder(folder)) return;
-    }
+HiveLock::HiveLock(const std::string& path) {
+    if (!EnsureFolder(QFileInfo(QString::fromStdString(path)).absolutePath())) return;
     fd_.fd = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd_.fd < 0) return;
     const auto giveUp = std::chrono::steady_clock::now() + kLockWait;

@@ -27,13 +27,13 @@ bool LoadHive(const std::string& path, Hive& hive);
 bool SaveHive(const std::string& path, const Hive& hive);
 
 // The advisory lock of the hive at `path` (an flock on "<path>.lock" beside
-// it), held while the object lives, so that a read-change-write of another
-// process waits for this one's. It waits up to a few seconds for another
-// holder. Without `create`, a hive whose folder does not exist needs no lock
-// and none is taken.
+// it, creating the folder when needed), held while the object lives, so that
+// a read-change-write of another process waits for this one's. It waits up to
+// a few seconds for another holder. Reading alone needs no lock: SaveHive
+// replaces the file whole.
 class HiveLock {
 public:
-    HiveLock(const std::string& path, bool create);
+    explicit HiveLock(const std::string& path);
     HiveLock(const HiveLock&) = delete;
     HiveLock& operator=(const HiveLock&) = delete;
 

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <optional>
 
 namespace registry {
 namespace {
@@ -57,16 +58,19 @@ LONG Resolve(HKEY key, std::string_view subKey, HKEY& root, std::string& path) {
     return ERROR_SUCCESS;
 }
 
-// The hive of a root, read for one operation under both locks, which it
-// holds while it lives; `change` when the operation may write it.
+// The hive of a root, read for one operation under the locks it holds while
+// it lives; `change` when the operation may write it. Only a change takes the
+// file's lock: a hive file is always replaced whole, so a read alone sees
+// either the old one or the new one, even in a folder it may not write.
 struct LockedHive {
-    LockedHive(HKEY root, bool change) : file(HiveFilePath(root)), fileLock(file, change) {
-        loaded = fileLock.Held() && LoadHive(file, hive);
+    LockedHive(HKEY root, bool change) : file(HiveFilePath(root)) {
+        if (change) fileLock.emplace(file);
+        loaded = (!fileLock || fileLock->Held()) && LoadHive(file, hive);
     }
 
     std::lock_guard<std::mutex> threadLock{hiveMutex};
     std::string file;
-    HiveLock fileLock;
+    std::optional<HiveLock> fileLock;
     Hive hive;
     bool loaded = false;
 };
