@@ -93,7 +93,7 @@ void LoadSkyBox(const rm::TextureCallback& callback) {
 
 // Map names come from other machines and from an editable list; only a plain
 // file name may become part of a path.
-bool IsPlainMapName(const std::string& name) {
+bool IsPlainMapName(std::string_view name) {
     return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
     });

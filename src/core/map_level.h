@@ -4,6 +4,7 @@
 #include "platform/rm/math.h"
 
 #include <string>
+#include <string_view>
 
 // The map-folder levels: map\NAME.map with the meshes NAME.sol (floors),
 // NAME.mur (walls), NAME.pla (ceilings), the optional NAME.lad (ladders),
@@ -28,5 +29,6 @@ inline rm::Vector PosLumiere = Initial(&PosLumiere, {});
 // malformed .map file, a mesh that does not load) passes to the caller.
 void ChargeCarte();
 
-// True for a name made only of ASCII letters, digits, "_" and "-".
-bool IsPlainMapName(const std::string& name);
+// True for a name made only of ASCII letters, digits, "_" and "-". Names that
+// come with a map (its textures, its sky prefix) are held to it too.
+bool IsPlainMapName(std::string_view name);

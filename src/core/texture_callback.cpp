@@ -27,7 +27,19 @@ constexpr std::array<SkyFace, 6> kSkyFaces{{{"devant.bmp", "ft.bmp"},
                                             {"bas.bmp", "dn.bmp"},
                                             {"haut.bmp", "up.bmp"}}};
 
+// A texture name of a map's mesh: a plain name, with the transparent mark "{"
+// in front and an extension after a "." when it has them. Only such a name
+// may become part of a path.
+bool IsPlainTextureName(std::string_view name) {
+    if (name.starts_with('{')) name.remove_prefix(1);
+    const size_t dot = name.find('.');
+    if (dot == std::string_view::npos) return IsPlainMapName(name);
+    return IsPlainMapName(name.substr(0, dot)) && IsPlainMapName(name.substr(dot + 1));
+}
+
 rm::TexturePtr LoadSkyFace(std::string_view suffix) {
+    // The prefix comes from the map's file: a sky set named otherwise has no pictures.
+    if (!CielMap.empty() && !IsPlainMapName(CielMap)) return nullptr;
     rm::TexturePtr texture;
     skip([&] { texture = D3DRM->LoadTexture(NativePath(CheminJeu + "\\map\\env\\" + CielMap + std::string(suffix))); });
     return texture;
@@ -37,7 +49,7 @@ rm::TexturePtr LoadMapTexture(const std::string& fileName) {
     rm::TexturePtr texture;
     const std::string path = NativePath(CheminJeu + "\\map\\textures\\" + fileName);
     bool exists = false;
-    skip([&] { exists = os::FileExists(path); });
+    if (IsPlainTextureName(fileName)) skip([&] { exists = os::FileExists(path); });
     if (exists) skip([&] { texture = D3DRM->LoadTexture(path); });
     if (!texture) {
         skip([] { ui::DoEvents(); });

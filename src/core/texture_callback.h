@@ -11,7 +11,10 @@ class Texture;
 // loads: the six faces of the sky box come from the map's sky set
 // (map\env\ + CielMap + a face suffix), every other name from the maps'
 // shared map\textures folder. It never fails: a picture that cannot be had
-// leaves its faces untextured and the load goes on.
+// leaves its faces untextured and the load goes on. Names come from files
+// made elsewhere, so a texture name or a sky prefix that is not a plain file
+// name (IsPlainMapName, with "{" in front and one extension allowed for a
+// texture) loads no picture and reads no file.
 class Class1 {
 public:
     // The texture for `fileName` (compared exactly, case kept), or none. A

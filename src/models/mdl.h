@@ -13,6 +13,7 @@
 // lines may end in a carriage return, which is dropped.
 
 #include "models/model_instance.h"
+#include "models/vertex_index.h"
 #include "platform/rm/direct3drm.h"
 
 #include <array>
@@ -141,6 +142,8 @@ private:
     friend class MDLTestAccess;
     // The triangles block of reference file `file` into a new mesh.
     void ReadTriangles(ModelLines& lines, const std::string& file);
+    // The rigid mesh of bone `bone`, made and added to the bone when it has none.
+    rm::MeshBuilder& RigidMesh(int32_t bone);
 
     std::string RepModele;                       // Repertoire & "\": the folder of the files
     std::vector<rm::FramePtr> Frames;            // bone frames by node number
@@ -153,4 +156,7 @@ private:
     int32_t NbMeshes = 0;
     std::vector<rm::AnimationSetPtr> Animations;  // one per sequence
     std::vector<SkmInstance> Skm;                 // skinned per-player copies
+    // Set while ReadTriangles runs, so that ChercheVertex finds the vertices
+    // of the builders it fills without scanning them.
+    VertexIndexes* vertexIndexes_ = nullptr;
 };

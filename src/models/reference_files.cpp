@@ -49,6 +49,42 @@ Slot ReadVertex(std::string_view line) {
     return slot;
 }
 
+// The vertex of `builder` for `slot`: the first one at its position with its
+// texture coordinates, else a new one with its normal; `added` tells which.
+int32_t FindOrAddVertex(const MDL& model, rm::MeshBuilder& builder, const Slot& slot, bool& added) {
+    const rm::Vector& p = slot.position;
+    int32_t i = model.ChercheVertex(builder, p.x, p.y, p.z, slot.u, slot.v);
+    added = i == -1;
+    if (added) {
+        i = builder.AddVertex(p.x, p.y, p.z);
+        builder.AddNormal(slot.normal.x, slot.normal.y, slot.normal.z);
+        builder.SetTextureCoordinates(i, slot.u, slot.v);
+    }
+    return i;
+}
+
+// A new vertex `i` of a skinned mesh joins the group of its bone.
+void AddToBoneGroup(MDL::SmdMesh& mesh, const rm::FramePtr& bone, int32_t i, const rm::Vector& position) {
+    MDL::BoneGroup* group = nullptr;
+    for (MDL::BoneGroup& candidate : mesh.groups)
+        if (candidate.bone == bone) group = &candidate;
+    if (!group) group = &mesh.groups.emplace_back(MDL::BoneGroup{bone, {}, {}});
+    group->vertices.push_back(i);
+    group->positions.push_back(position);
+}
+
+// Points the model's search at `indexes` for as long as it lives.
+class IndexingVertices {
+public:
+    IndexingVertices(VertexIndexes*& current, VertexIndexes& indexes) : current_(current) { current_ = &indexes; }
+    ~IndexingVertices() { current_ = nullptr; }
+    IndexingVertices(const IndexingVertices&) = delete;
+    IndexingVertices& operator=(const IndexingVertices&) = delete;
+
+private:
+    VertexIndexes*& current_;
+};
+
 }  // namespace
 
 void MDL::CreeFrame(const std::string& nom) {
@@ -108,10 +144,21 @@ void MDL::CreeFrame(const std::string& nom) {
     }
 }
 
+rm::MeshBuilder& MDL::RigidMesh(int32_t bone) {
+    rm::MeshBuilderPtr& rigid = MeshFrames[static_cast<size_t>(bone)];
+    if (!rigid) {
+        rigid = D3DRM->CreateMeshBuilder();
+        Frames[static_cast<size_t>(bone)]->AddVisual(rigid);
+    }
+    return *rigid;
+}
+
 void MDL::ReadTriangles(ModelLines& lines, const std::string& file) {
     ++NbMeshes;
     Meshes.push_back({D3DRM->CreateMeshBuilder(), {}, 0});
     SmdMesh& mesh = Meshes.back();
+    VertexIndexes indexes;
+    const IndexingVertices indexing(vertexIndexes_, indexes);
 
     // Scene to bone coordinates, for the rest pose as it stands now.
     std::vector<rm::Matrix4> toBone(Frames.size());
@@ -137,47 +184,16 @@ void MDL::ReadTriangles(ModelLines& lines, const std::string& file) {
         }
 
         const bool oneBone = corners[0].bone == corners[1].bone && corners[1].bone == corners[2].bone;
-        if (oneBone && MultiMesh) {
-            rm::MeshBuilderPtr& rigid = MeshFrames[static_cast<size_t>(corners[0].bone)];
-            if (!rigid) {
-                rigid = D3DRM->CreateMeshBuilder();
-                Frames[static_cast<size_t>(corners[0].bone)]->AddVisual(rigid);
-            }
-            const rm::FacePtr face = rigid->CreateFace();
-            face->SetMaterial(material);
-            face->SetTexture(picture);
-            // The files wind their triangles the other way round.
-            for (auto slot = corners.rbegin(); slot != corners.rend(); ++slot) {
-                int32_t i =
-                    ChercheVertex(*rigid, slot->position.x, slot->position.y, slot->position.z, slot->u, slot->v);
-                if (i == -1) {
-                    i = rigid->AddVertex(slot->position.x, slot->position.y, slot->position.z);
-                    rigid->AddNormal(slot->normal.x, slot->normal.y, slot->normal.z);
-                    rigid->SetTextureCoordinates(i, slot->u, slot->v);
-                }
-                face->AddVertexAndNormalIndexed(i, i);
-            }
-            continue;
-        }
-
-        rm::MeshBuilder& builder = *mesh.builder;
+        const bool rigid = oneBone && MultiMesh;
+        rm::MeshBuilder& builder = rigid ? RigidMesh(corners[0].bone) : *mesh.builder;
         const rm::FacePtr face = builder.CreateFace();
         face->SetMaterial(material);
         face->SetTexture(picture);
+        // The files wind their triangles the other way round.
         for (auto slot = corners.rbegin(); slot != corners.rend(); ++slot) {
-            int32_t i = ChercheVertex(builder, slot->position.x, slot->position.y, slot->position.z, slot->u, slot->v);
-            if (i == -1) {
-                i = builder.AddVertex(slot->position.x, slot->position.y, slot->position.z);
-                builder.AddNormal(slot->normal.x, slot->normal.y, slot->normal.z);
-                const rm::FramePtr& bone = Frames[static_cast<size_t>(slot->bone)];
-                BoneGroup* group = nullptr;
-                for (BoneGroup& candidate : mesh.groups)
-                    if (candidate.bone == bone) group = &candidate;
-                if (!group) group = &mesh.groups.emplace_back(BoneGroup{bone, {}, {}});
-                group->vertices.push_back(i);
-                group->positions.push_back(slot->position);
-                builder.SetTextureCoordinates(i, slot->u, slot->v);
-            }
+            bool added = false;
+            const int32_t i = FindOrAddVertex(*this, builder, *slot, added);
+            if (added && !rigid) AddToBoneGroup(mesh, Frames[static_cast<size_t>(slot->bone)], i, slot->position);
             face->AddVertexAndNormalIndexed(i, i);
         }
     }

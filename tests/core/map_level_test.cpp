@@ -304,6 +304,28 @@ TEST_F(MapLevels, TextureCallbackTable) {
     EXPECT_FALSE(load("devant.bmp"));
 }
 
+// Names from a downloaded map that would reach pictures outside the game's
+// map folders load nothing, though the pictures are there.
+TEST_F(MapLevels, TextureNamesAndSkyPrefixesThatAreNoPlainNamesLoadNothing) {
+    QDir(game.path()).mkpath("outside");
+    SavePicture(3, Qt::red, "outside/secret.bmp");
+    for (const char* suffix : kSkySuffixes) SavePicture(3, Qt::red, std::string("outside/evilsky") + suffix + ".bmp");
+    Class1 callback;
+    const auto load = [&](const std::string& name) {
+        return callback.Direct3DRMLoadTextureCallback3_CallbackRMLoadTexture(name);
+    };
+    for (const char* name : {"../../outside/secret.bmp", "..\\..\\outside\\secret.bmp", "{../../outside/secret.bmp",
+                             "textures/../../../outside/secret.bmp", "/etc/passwd", "fence.bmp/", "fence..bmp"})
+        EXPECT_FALSE(load(name)) << name;
+    for (const char* prefix : {"../../outside/evilsky", "..\\..\\outside\\evilsky"}) {
+        CielMap = prefix;
+        EXPECT_FALSE(load("devant.bmp")) << prefix;
+    }
+    CielMap = "sky";
+    EXPECT_TRUE(load("devant.bmp"));
+    EXPECT_TRUE(load("fence.bmp"));
+}
+
 TEST(SampleMap, LoadsInFull) {
     CheminJeu = QUELLMAR_GAME_DIR;
     NomMap = "docks";

@@ -2,10 +2,13 @@
 
 #include "core/quaternions.h"
 #include "platform/failure.h"
+#include "support/cpu_seconds.h"
 #include "support/expect_near.h"
 #include "support/mdl_test_access.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -272,6 +275,47 @@ TEST_F(ReferenceFiles, ChercheVertexFindsTheFirstExactMatch) {
     EXPECT_EQ(model.ChercheVertex(builder, 1, 2, 3, 0, 0), 1);
     EXPECT_EQ(model.ChercheVertex(builder, 1, 2, 3, 0.5f, 0), 0);
     EXPECT_EQ(model.ChercheVertex(builder, 1, 2, 3.0001f, 0, 0), -1);
+    // Compared as floats compare: -0 is 0, and NaN equals nothing.
+    EXPECT_EQ(model.ChercheVertex(builder, 1, 2, 3, -0.0f, 0), 1);
+    builder.AddVertex(std::nanf(""), 0, 0);
+    EXPECT_EQ(model.ChercheVertex(builder, std::nanf(""), 0, 0, 0, 0), -1);
+}
+
+// A triangles block of `count` triangles whose vertices all differ.
+std::string DistinctTriangles(int count) {
+    std::string triangles;
+    for (int i = 0; i < count; ++i) {
+        triangles += "skin.bmp\n";
+        for (int corner = 0; corner < 3; ++corner)
+            triangles += "0 " + std::to_string(i) + " " + std::to_string(corner) + " 0 0 0 1 0 0\n";
+    }
+    return WithTriangles(triangles);
+}
+
+// Files far larger than a model's load in time proportional to their size:
+// a bone name as long as a whole file, and 50,000 triangles whose vertices
+// all differ, which a search through the vertices took seconds over.
+TEST_F(ReferenceFiles, LargeFilesLoadInBoundedTime) {
+    const struct {
+        const char* what;
+        std::string file;
+        int32_t vertices;
+    } cases[] = {
+        {"a 256 KB bone name",
+         "nodes\n0 \"" + std::string(256 * 1024, ' ') + "\" -1\nend\n" +
+             "triangles\nskin.bmp\n0 0 0 0 0 0 1 0 0\n0 1 0 0 0 0 1 0 0\n0 0 1 0 0 0 1 0 0\nend\n",
+         3},
+        {"50,000 triangles with distinct vertices", DistinctTriangles(50000), 150000},
+    };
+    for (const auto& [what, file, vertices] : cases) {
+        SCOPED_TRACE(what);
+        folder.Write("ref.smd", file);
+        MDL model;
+        const double start = ThreadCpuSeconds();
+        LoadModel(model, {"ref"});
+        EXPECT_LT(ThreadCpuSeconds() - start, 5);
+        EXPECT_EQ(A::Meshes(model)[0].builder->GetVertexCount(), vertices);
+    }
 }
 
 }  // namespace

@@ -66,6 +66,16 @@ FakeWebServer::FakeWebServer() : server_(std::make_unique<Server>()) {
                         return sink.write(chunk.data(), std::min({length, chunk.size(), half - offset}));
                     });
                 return;
+            case Kind::Trickle:
+                response.set_content_provider(route.bytes, "application/octet-stream",
+                                              [this, every = route.delay](size_t, size_t, httplib::DataSink& sink) {
+                                                  std::unique_lock lock(mutex_);
+                                                  if (stopping_.wait_for(lock, every, [this] { return stopped_; }))
+                                                      return false;
+                                                  lock.unlock();
+                                                  return sink.write("x", 1);
+                                              });
+                return;
         }
     });
 }
@@ -123,6 +133,10 @@ void FakeWebServer::ServeSlow(const std::string& path, std::chrono::milliseconds
 
 void FakeWebServer::ServeOversized(const std::string& path, size_t bytes) {
     AddRoute(path, {.kind = Kind::Oversized, .bytes = bytes});
+}
+
+void FakeWebServer::ServeTrickle(const std::string& path, size_t bytes, std::chrono::milliseconds every) {
+    AddRoute(path, {.kind = Kind::Trickle, .delay = every, .bytes = bytes});
 }
 
 void FakeWebServer::ServeCutShort(const std::string& path, size_t bytes) {

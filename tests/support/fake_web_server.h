@@ -59,13 +59,15 @@ public:
     void ServeOversized(const std::string& path, size_t bytes);
     // Announces `bytes` bytes, sends half of them and closes the connection.
     void ServeCutShort(const std::string& path, size_t bytes);
+    // Announces `bytes` bytes and sends them one at a time, one each `every`.
+    void ServeTrickle(const std::string& path, size_t bytes, std::chrono::milliseconds every);
 
     // The targets of the requests received so far, in order.
     std::vector<std::string> Requests() const;
 
 private:
     struct Server;
-    enum class Kind { Handler, Slow, Oversized, CutShort };
+    enum class Kind { Handler, Slow, Oversized, CutShort, Trickle };
     struct RouteEntry {
         Kind kind = Kind::Handler;
         Handler handler{};

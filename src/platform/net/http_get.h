@@ -18,15 +18,21 @@
 
 namespace net {
 
+// A transfer fails when it takes longer than its time-out, or when it moves
+// fewer than `lowSpeedBytes` bytes a second for `lowSpeedTime` on end (a
+// server that accepts and then sends nothing, or a byte now and then), so
+// that no call blocks for long without progress.
 struct TransferLimits {
     std::chrono::milliseconds connectTimeout{10'000};
     std::chrono::milliseconds totalTimeout{300'000};
     size_t maxBytes = 256u << 20;
+    long lowSpeedBytes = 512;
+    std::chrono::seconds lowSpeedTime{15};
 };
 
 // Failure numbers of a transfer.
 inline constexpr int32_t TransferFailed = 35750;  // no connection, reply cut short, ...
-inline constexpr int32_t TimedOut = 35751;
+inline constexpr int32_t TimedOut = 35751;        // also too slow for too long
 inline constexpr int32_t ReplyTooLarge = 35752;
 inline constexpr int32_t ErrorStatus = 35753;  // a status outside 200-299
 

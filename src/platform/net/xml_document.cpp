@@ -4,8 +4,34 @@
 #include "platform/net/http_get.h"
 
 #include <QByteArray>
+#include <QXmlStreamReader>
 
 namespace net {
+namespace {
+
+// Building the tree takes more than linear time in the nesting, and memory
+// for every element: a reply is refused before that when it goes past these.
+constexpr int kMaxDepth = 32;
+constexpr int kMaxElements = 200000;
+
+// One streaming pass, in time linear in the reply: false when it is not
+// well-formed or goes past the limits.
+bool WithinLimits(const QByteArray& bytes) {
+    QXmlStreamReader reader(bytes);
+    int depth = 0;
+    int elements = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            if (++depth > kMaxDepth || ++elements > kMaxElements) return false;
+        } else if (token == QXmlStreamReader::EndElement) {
+            --depth;
+        }
+    }
+    return !reader.hasError();
+}
+
+}  // namespace
 
 void XmlNode::CheckSet() const {
     if (node_.isNull()) throw Failure(failure_number::ObjectNotSet, "Object variable not set");
@@ -41,7 +67,7 @@ bool DOMDocument::Load(const std::string& url) {
         return false;
     }
     const QByteArray bytes(reinterpret_cast<const char*>(reply.data()), static_cast<qsizetype>(reply.size()));
-    if (document_.setContent(bytes)) return true;
+    if (WithinLimits(bytes) && document_.setContent(bytes)) return true;
     document_.clear();
     return false;
 }

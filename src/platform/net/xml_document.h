@@ -41,8 +41,10 @@ private:
 class DOMDocument {
 public:
     // Fetches `url` (http_get.h; a reply may take up to 60 seconds and 16 MiB)
-    // and parses it. False when the transfer failed or the reply is not
-    // well-formed XML; the document is then empty.
+    // and parses it. False when the transfer failed, the reply is not
+    // well-formed XML, or it nests elements deeper than 32 levels or holds
+    // more than 200,000 of them; the document is then empty. External
+    // entities are never fetched.
     bool Load(const std::string& url);
 
     // The root element; not set when nothing is loaded.

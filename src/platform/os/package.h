@@ -7,11 +7,15 @@
 // A package is refused as a whole, with nothing unpacked, when it is larger
 // than its limit, holds more entries or more bytes than the limits allow, or
 // holds an entry that is not a plain file or folder (links, devices, ...) or
-// whose path would leave the folder (absolute, drive letters, ".."). Entries
-// use "/" or "\" between names. What it unpacks replaces files of the same
-// names; a folder's existing links are never written through. Unpacked files
-// are readable by everyone and writable by the user; those marked executable
-// stay executable.
+// whose path would leave the folder (absolute, drive letters, ".."). The
+// sizes its listing declares are checked against the limits before anything
+// is written, and an entry that holds more than it declares is refused as
+// soon as it passes that size. Entries use "/" or "\" between names, which
+// are UTF-8 whatever the user's locale. What it unpacks replaces files of the
+// same names; a folder's existing links are never written through. Placing
+// is all or nothing: when one entry cannot be placed, those placed before it
+// go and the files they replaced come back. Unpacked files are readable by
+// everyone and writable by the user; those marked executable stay executable.
 
 #include <cstdint>
 #include <string>

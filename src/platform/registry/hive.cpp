@@ -1,6 +1,5 @@
 #include "platform/registry/hive.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace registry {
@@ -8,10 +7,28 @@ namespace {
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+// Names compare without regard to the case of ASCII letters.
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = LowerAscii(c);
+    return folded;
 }
+
+std::string ChildName(size_t parent, std::string_view name) { return std::to_string(parent) + '\\' + Folded(name); }
+
+// Calls `each` with every subkey name of a valid, non-empty key path.
+template <class Each>
+void ForEachSubkey(std::string_view path, Each each) {
+    if (path.empty()) return;
+    for (size_t start = 0;;) {
+        const size_t end = path.find('\\', start);
+        each(path.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) return;
+        start = end + 1;
+    }
+}
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 constexpr uint32_t kDword = 4;
 constexpr uint32_t kString = 1;
@@ -212,9 +229,8 @@ void AppendValue(std::string& out, const Value& value) {
 }  // namespace
 
 Value* Key::FindValue(std::string_view name) {
-    const auto found =
-        std::find_if(values.begin(), values.end(), [&](const Value& v) { return SameName(v.name, name); });
-    return found == values.end() ? nullptr : &*found;
+    const auto found = valueIndex_.find(Folded(name));
+    return found == valueIndex_.end() ? nullptr : &values[found->second];
 }
 
 void Key::SetValue(Value value) {
@@ -224,34 +240,60 @@ void Key::SetValue(Value value) {
         existing->data = std::move(value.data);
         return;
     }
+    valueIndex_.emplace(Folded(value.name), values.size());
     values.push_back(std::move(value));
 }
 
 Hive::Hive() { keys_.push_back(Key{}); }
 
 Key* Hive::FindKey(std::string_view path) {
-    const auto found = std::find_if(keys_.begin(), keys_.end(), [&](const Key& k) { return SameName(k.path, path); });
-    return found == keys_.end() ? nullptr : &*found;
+    size_t place = 0;
+    bool found = true;
+    ForEachSubkey(path, [&](std::string_view name) {
+        if (!found) return;
+        const auto child = children_.find(ChildName(place, name));
+        found = child != children_.end();
+        if (found) place = child->second;
+    });
+    return found ? &keys_[place] : nullptr;
 }
 
+// Parents first, so that every prefix of a key's path is a key too.
 Key& Hive::CreateKey(std::string_view path, bool& created) {
     created = false;
-    // Parents first, so that every prefix of a key's path is a key too.
-    for (size_t end = path.find('\\'); end != std::string_view::npos; end = path.find('\\', end + 1)) {
-        bool parentCreated = false;
-        CreateKey(path.substr(0, end), parentCreated);
+    size_t place = 0;
+    ForEachSubkey(path, [&](std::string_view name) {
+        const auto [child, added] = children_.try_emplace(ChildName(place, name), keys_.size());
+        created = added;
+        if (added) {
+            Key& key = keys_.emplace_back();
+            key.name = name;
+            key.parent = place;
+        }
+        place = child->second;
+    });
+    return keys_[place];
+}
+
+std::string Hive::PathOf(const Key& key) const {
+    std::vector<const Key*> chain;
+    for (const Key* k = &key; k != &keys_.front(); k = &keys_[k->parent]) chain.push_back(k);
+    std::string path;
+    for (auto k = chain.rbegin(); k != chain.rend(); ++k) {
+        if (!path.empty()) path += '\\';
+        path += (*k)->name;
     }
-    if (Key* existing = FindKey(path)) return *existing;
-    created = true;
-    keys_.push_back(Key{std::string(path), {}});
-    return keys_.back();
+    return path;
 }
 
 std::string Hive::ToText() const {
     std::string text = "; Registry hive, written by the program. One [key] per section, then its values.\n";
-    for (const Key& key : keys_) {
-        if (key.path.empty() && key.values.empty()) continue;
-        text += "\n[" + key.path + "]\n";
+    for (size_t place = 0; place < keys_.size(); ++place) {
+        const Key& key = keys_[place];
+        // Reading its child creates it again, in the same place.
+        const bool implied = place + 1 < keys_.size() && keys_[place + 1].parent == place;
+        if (key.values.empty() && (place == 0 || implied)) continue;
+        text += "\n[" + PathOf(key) + "]\n";
         for (const Value& value : key.values) AppendValue(text, value);
     }
     return text;
@@ -261,6 +303,7 @@ std::optional<Hive> Hive::FromText(std::string_view text, std::string& error) {
     Hive hive;
     Key* current = nullptr;
     size_t lineNumber = 0;
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     while (!text.empty()) {
         ++lineNumber;
         const size_t end = text.find('\n');

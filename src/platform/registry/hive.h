@@ -9,13 +9,20 @@
 //   "Count"=dword:0000002a             a REG_DWORD of four bytes
 //   "Blob"=hex(3):01,ff                any other value, in bytes
 // Quoted texts escape \\, \", \0, \t, \n, \r and other control bytes as \xHH.
-// Values belong to the key above them.
+// Values belong to the key above them. A key's missing parents are created
+// with it, so a key without values whose child follows it is not written.
+// A UTF-8 byte-order mark at the start (an editor's) is ignored.
+//
+// Finding and creating a key take time in proportion to its path, and
+// finding a value does not depend on how many its key holds, so reading a
+// text is linear in its size.
 
 #include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace registry {
@@ -27,11 +34,15 @@ struct Value {
 };
 
 struct Key {
-    std::string path;  // subkeys joined by "\", as created
+    std::string name;   // its own subkey name, as created; empty for the root
+    size_t parent = 0;  // its parent's place in the hive (the root's own)
     std::vector<Value> values;
 
     Value* FindValue(std::string_view name);
     void SetValue(Value value);
+
+private:
+    std::unordered_map<std::string, size_t> valueIndex_;  // lower-case name to place in `values`
 };
 
 class Hive {
@@ -43,6 +54,8 @@ public:
     // Creates the key and its missing parents; `created` tells whether the
     // key itself is new.
     Key& CreateKey(std::string_view path, bool& created);
+    // The full path of a key of this hive, with each subkey as created.
+    std::string PathOf(const Key& key) const;
 
     std::string ToText() const;
     // The hive of a text, or nothing with `error` saying what is wrong.
@@ -50,6 +63,8 @@ public:
 
 private:
     std::deque<Key> keys_;  // the root first, then in the order of creation
+    // "<parent's place>\<lower-case name>" to the child's place in keys_.
+    std::unordered_map<std::string, size_t> children_;
 };
 
 // Whether `path` is a well-formed key path: subkey names that are not empty

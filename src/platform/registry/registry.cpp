@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <optional>
 
 namespace registry {
 namespace {
@@ -20,7 +21,8 @@ os::HandleTable<OpenKey>& Handles() {
 }
 
 // Every operation reads, and a change rewrites, a whole hive file; one at a
-// time, so that two changes in one process never lose each other.
+// time, so that two changes never lose each other: the mutex orders this
+// process's threads, the hive's lock file other processes.
 std::mutex hiveMutex;
 
 const char* RootName(HKEY key) {
@@ -56,6 +58,23 @@ LONG Resolve(HKEY key, std::string_view subKey, HKEY& root, std::string& path) {
     return ERROR_SUCCESS;
 }
 
+// The hive of a root, read for one operation under the locks it holds while
+// it lives; `change` when the operation may write it. Only a change takes the
+// file's lock: a hive file is always replaced whole, so a read alone sees
+// either the old one or the new one, even in a folder it may not write.
+struct LockedHive {
+    LockedHive(HKEY root, bool change) : file(HiveFilePath(root)) {
+        if (change) fileLock.emplace(file);
+        loaded = (!fileLock || fileLock->Held()) && LoadHive(file, hive);
+    }
+
+    std::lock_guard<std::mutex> threadLock{hiveMutex};
+    std::string file;
+    std::optional<HiveLock> fileLock;
+    Hive hive;
+    bool loaded = false;
+};
+
 }  // namespace
 
 LONG RegCreateKeyExA(HKEY key, std::string_view subKey, uint32_t reserved, std::string_view /*keyClass*/,
@@ -65,14 +84,13 @@ LONG RegCreateKeyExA(HKEY key, std::string_view subKey, uint32_t reserved, std::
     HKEY root = 0;
     std::string path;
     if (const LONG status = Resolve(key, subKey, root, path); status != ERROR_SUCCESS) return status;
-    std::lock_guard lock(hiveMutex);
-    const std::string file = HiveFilePath(root);
-    Hive hive;
-    if (!LoadHive(file, hive)) return ERROR_REGISTRY_IO_FAILED;
+    LockedHive locked(root, true);
+    if (!locked.loaded) return ERROR_REGISTRY_IO_FAILED;
+    Hive& hive = locked.hive;
     bool created = false;
     const Key& createdKey = hive.CreateKey(path, created);
-    if (created && !SaveHive(file, hive)) return ERROR_REGISTRY_IO_FAILED;
-    *result = Handles().Add(std::make_shared<OpenKey>(OpenKey{root, createdKey.path}));
+    if (created && !SaveHive(locked.file, hive)) return ERROR_REGISTRY_IO_FAILED;
+    *result = Handles().Add(std::make_shared<OpenKey>(OpenKey{root, hive.PathOf(createdKey)}));
     if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
     return ERROR_SUCCESS;
 }
@@ -82,12 +100,12 @@ LONG RegOpenKeyExA(HKEY key, std::string_view subKey, uint32_t /*options*/, uint
     HKEY root = 0;
     std::string path;
     if (const LONG status = Resolve(key, subKey, root, path); status != ERROR_SUCCESS) return status;
-    std::lock_guard lock(hiveMutex);
-    Hive hive;
-    if (!LoadHive(HiveFilePath(root), hive)) return ERROR_REGISTRY_IO_FAILED;
+    LockedHive locked(root, false);
+    if (!locked.loaded) return ERROR_REGISTRY_IO_FAILED;
+    Hive& hive = locked.hive;
     const Key* found = hive.FindKey(path);
     if (!found) return ERROR_FILE_NOT_FOUND;
-    *result = Handles().Add(std::make_shared<OpenKey>(OpenKey{root, found->path}));
+    *result = Handles().Add(std::make_shared<OpenKey>(OpenKey{root, hive.PathOf(*found)}));
     return ERROR_SUCCESS;
 }
 
@@ -97,9 +115,9 @@ LONG RegQueryValueExA(HKEY key, std::string_view valueName, uint32_t reserved, u
     HKEY root = 0;
     std::string path;
     if (const LONG status = Resolve(key, {}, root, path); status != ERROR_SUCCESS) return status;
-    std::lock_guard lock(hiveMutex);
-    Hive hive;
-    if (!LoadHive(HiveFilePath(root), hive)) return ERROR_REGISTRY_IO_FAILED;
+    LockedHive locked(root, false);
+    if (!locked.loaded) return ERROR_REGISTRY_IO_FAILED;
+    Hive& hive = locked.hive;
     Key* found = hive.FindKey(path);
     if (!found) return ERROR_KEY_DELETED;
     const Value* value = found->FindValue(valueName);
@@ -123,15 +141,14 @@ LONG RegSetValueExA(HKEY key, std::string_view valueName, uint32_t reserved, uin
     HKEY root = 0;
     std::string path;
     if (const LONG status = Resolve(key, {}, root, path); status != ERROR_SUCCESS) return status;
-    std::lock_guard lock(hiveMutex);
-    const std::string file = HiveFilePath(root);
-    Hive hive;
-    if (!LoadHive(file, hive)) return ERROR_REGISTRY_IO_FAILED;
+    LockedHive locked(root, true);
+    if (!locked.loaded) return ERROR_REGISTRY_IO_FAILED;
+    Hive& hive = locked.hive;
     Key* found = hive.FindKey(path);
     if (!found) return ERROR_KEY_DELETED;
     const auto* bytes = static_cast<const uint8_t*>(data);
     found->SetValue(Value{std::string(valueName), type, std::vector<uint8_t>(bytes, bytes + size)});
-    return SaveHive(file, hive) ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
+    return SaveHive(locked.file, hive) ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
 }
 
 LONG RegCloseKey(HKEY key) {

@@ -25,7 +25,15 @@
 //   whatever terminator its writer counted in the size, and read back with it.
 //   Values of every type are stored and reported as they were set.
 // - Each operation reads the hive file, so a change made by another process
-//   is seen by the next operation.
+//   is seen by the next operation. Each operation that may write (creating
+//   a key, setting a value) holds the hive's advisory lock (the file
+//   "<hive>.lock" beside it) from its read to its write, so two processes
+//   changing one root at once never lose each other's changes; one that
+//   cannot have the lock within seconds fails with ERROR_REGISTRY_IO_FAILED.
+// - A change that would make the hive file larger than 16 MiB (the most a
+//   read takes in) fails with ERROR_REGISTRY_IO_FAILED and leaves the file as
+//   it was. A hive that is not a regular file (a pipe, a folder) is never
+//   opened: every operation on its root fails with ERROR_REGISTRY_IO_FAILED.
 
 #include <cstdint>
 #include <string>

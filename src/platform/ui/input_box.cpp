@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 
 #include <utility>
 
@@ -22,6 +23,8 @@ std::string InputBox(const std::string& prompt, const std::string& title, const 
     QInputDialog box;
     box.setWindowTitle(QString::fromStdString(caption));
     box.setLabelText(QString::fromStdString(prompt));
+    // The prompt is shown as it is, never as markup.
+    for (QLabel* label : box.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
     box.setTextValue(QString::fromStdString(defaultText));
     if (box.exec() != QDialog::Accepted) return {};
     return box.textValue().toStdString();

@@ -24,6 +24,9 @@ QWidget* Label::CreateWidget() {
     auto* label = new SurfaceWidget<QLabel>;
     label->clicksOnRelease = true;
     label->setWordWrap(true);
+    // Captions may hold names from other machines; the toolkit showed them
+    // as they are, never as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }

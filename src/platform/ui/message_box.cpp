@@ -33,6 +33,7 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
     if (Handler()) return Handler()({prompt, style, caption});
 
     QMessageBox box(IconOf(style), QString::fromStdString(caption), QString::fromStdString(prompt));
+    box.setTextFormat(Qt::PlainText);  // prompts hold text from servers and players, shown as it is
     switch (style & 0x7) {
         case vbOKCancel:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);

@@ -12,6 +12,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
+constexpr net::TransferLimits kQuick{.connectTimeout = 2s, .totalTimeout = 500ms, .maxBytes = 1 << 20};
+// Only the low-speed limit stops a transfer: the total time-out is far off.
+constexpr net::TransferLimits kSlowOnly{.totalTimeout = 60s, .lowSpeedBytes = 512, .lowSpeedTime = 1s};
+
 class HttpGet : public testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(server_.Start(), 0); }
@@ -36,27 +40,31 @@ TEST_F(HttpGet, FailsWithTheReason) {
     server_.ServeStatus("/missing", 404);
     server_.ServeStatus("/broken", 500);
     server_.ServeSlow("/slow", 5s, "<late/>");
+    server_.ServeSlow("/silent", 60s, "<late/>");
+    server_.ServeTrickle("/trickle", 1000, 100ms);
     server_.ServeOversized("/huge", 3 << 20);
     server_.ServeCutShort("/cut", 1 << 20);
     FakeWebServer stopped;
     const int closedPort = stopped.Start();
     stopped.Stop();
 
-    const net::TransferLimits limits{.connectTimeout = 2s, .totalTimeout = 500ms, .maxBytes = 1 << 20};
     const struct {
         std::string url;
         int32_t number;
         std::string reason;
+        net::TransferLimits limits = kQuick;
     } cases[] = {
         {server_.Url("/missing"), net::ErrorStatus, "status 404"},
         {server_.Url("/broken"), net::ErrorStatus, "status 500"},
         {server_.Url("/slow"), net::TimedOut, "timed out"},
+        {server_.Url("/silent"), net::TimedOut, "timed out", kSlowOnly},
+        {server_.Url("/trickle"), net::TimedOut, "timed out", kSlowOnly},
         {server_.Url("/huge"), net::ReplyTooLarge, "larger than 1048576 bytes"},
         {server_.Url("/cut"), net::TransferFailed, "failed"},
         {"http://127.0.0.1:" + std::to_string(closedPort) + "/", net::TransferFailed, "failed"},
         {"file:///etc/passwd", net::TransferFailed, "failed"},
     };
-    for (const auto& [url, number, reason] : cases) {
+    for (const auto& [url, number, reason, limits] : cases) {
         SCOPED_TRACE(url);
         const auto start = std::chrono::steady_clock::now();
         try {

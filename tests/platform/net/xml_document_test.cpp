@@ -1,9 +1,12 @@
 #include "platform/net/xml_document.h"
 
 #include "platform/failure.h"
+#include "support/cpu_seconds.h"
 #include "support/fake_web_server.h"
 
 #include <gtest/gtest.h>
+
+#include <QTemporaryFile>
 
 #include <string>
 #include <utility>
@@ -64,6 +67,64 @@ TEST_F(XmlDocument, AReplyThatIsNotWellFormedXmlDoesNotLoad) {
         const net::XmlNode root = document.DocumentElement();
         EXPECT_TRUE(root.IsNull());
         EXPECT_THROW(root.NodeName(), Failure);
+    }
+}
+
+std::string Nested(int levels, bool closed) {
+    std::string xml;
+    for (int i = 0; i < levels; ++i) xml += "<a>";
+    if (closed)
+        for (int i = 0; i < levels; ++i) xml += "</a>";
+    return xml;
+}
+
+std::string Siblings(int count) {
+    std::string xml = "<a>";
+    for (int i = 1; i < count; ++i) xml += "<b/>";
+    return xml + "</a>";
+}
+
+// Replies from servers we do not run: each is refused, or loads without what
+// it should not bring, in bounded time.
+TEST_F(XmlDocument, HostileRepliesAreRefusedInBoundedTime) {
+    QTemporaryFile secret;
+    ASSERT_TRUE(secret.open());
+    secret.write("secret");
+    secret.flush();
+    std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE l [<!ENTITY l0 \"ha\">";
+    for (int i = 1; i < 10; ++i)
+        laughs += "<!ENTITY l" + std::to_string(i) + " \"" + [&] {
+            std::string ten;
+            for (int j = 0; j < 10; ++j) ten += "&l" + std::to_string(i - 1) + ";";
+            return ten;
+        }() + "\">";
+    laughs += "]><l>&l9;</l>";
+    const std::string external = "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY s SYSTEM \"file://" +
+                                 secret.fileName().toStdString() + "\">]><r>&s;</r>";
+    const struct {
+        const char* what;
+        std::string reply;
+        bool loads;
+    } cases[] = {
+        {"32 levels", Nested(32, true), true},
+        {"33 levels", Nested(33, true), false},
+        {"100,000 levels", Nested(100000, true), false},
+        {"200,000 unclosed levels", Nested(200000, false), false},
+        {"200,001 elements", Siblings(200001), false},
+        {"entities expanding to a billion", laughs, false},
+        {"an external entity, never fetched", external, true},
+    };
+    for (const auto& [what, reply, loads] : cases) {
+        SCOPED_TRACE(what);
+        server_.ServeFixed("/reply", reply);
+        net::DOMDocument document;
+        const double start = ThreadCpuSeconds();
+        const bool loaded = document.Load(server_.Url("/reply"));
+        EXPECT_LT(ThreadCpuSeconds() - start, 3);
+        EXPECT_EQ(loaded, loads);
+        if (loaded) {
+            EXPECT_EQ(document.DocumentElement().Text().find("secret"), std::string::npos);
+        }
     }
 }
 

@@ -13,21 +13,29 @@ la_ssize_t Append(archive*, void* zip, const void* buffer, size_t length) {
     return static_cast<la_ssize_t>(length);
 }
 
-// The zip writer makes no device entries; a file's entry in the central
-// directory gets the mode of a character device instead.
-void MarkAsDevice(std::string& zip, const std::string& path) {
+// Calls `patch` with the offset of the central directory entry of `path`.
+template <class Patch>
+void PatchCentralEntry(std::string& zip, const std::string& path, Patch patch) {
     for (size_t at = zip.find("PK\x01\x02"); at != std::string::npos; at = zip.find("PK\x01\x02", at + 4)) {
         const auto u16 = [&](size_t offset) {
             return static_cast<size_t>(static_cast<unsigned char>(zip[at + offset]) |
                                        static_cast<unsigned char>(zip[at + offset + 1]) << 8);
         };
         if (zip.compare(at + 46, u16(28), path) != 0) continue;
-        const unsigned mode = 0020644;  // character device, rw-r--r--
-        zip[at + 40] = static_cast<char>(mode & 0xff);
-        zip[at + 41] = static_cast<char>(mode >> 8);
+        patch(at);
         return;
     }
     throw std::logic_error("no central directory entry for " + path);
+}
+
+void PutLittleEndian(std::string& zip, size_t at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) zip[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i) & 0xff);
+}
+
+// The zip writer makes no device entries; a file's entry in the central
+// directory gets the mode of a character device instead.
+void MarkAsDevice(std::string& zip, const std::string& path) {
+    PatchCentralEntry(zip, path, [&](size_t at) { PutLittleEndian(zip, at + 40, 0020644, 2); });
 }
 
 }  // namespace
@@ -40,7 +48,7 @@ std::string BuildZip(const std::vector<ZipEntry>& entries) {
     archive_write_open(writer, &zip, nullptr, Append, nullptr);
     for (const ZipEntry& item : entries) {
         archive_entry* entry = archive_entry_new();
-        archive_entry_set_pathname(entry, item.path.c_str());
+        archive_entry_set_pathname_utf8(entry, item.path.c_str());
         switch (item.kind) {
             case ZipEntry::Kind::Folder:
                 archive_entry_set_filetype(entry, AE_IFDIR);
@@ -66,4 +74,14 @@ std::string BuildZip(const std::vector<ZipEntry>& entries) {
     for (const ZipEntry& item : entries)
         if (item.kind == ZipEntry::Kind::Device) MarkAsDevice(zip, item.path);
     return zip;
+}
+
+void DeclareSize(std::string& zip, const std::string& path, uint32_t size) {
+    PatchCentralEntry(zip, path, [&](size_t at) {
+        PutLittleEndian(zip, at + 24, size, 4);
+        size_t local = 0;
+        for (int i = 3; i >= 0; --i)
+            local = local << 8 | static_cast<unsigned char>(zip[at + 42 + static_cast<size_t>(i)]);
+        PutLittleEndian(zip, local + 22, size, 4);
+    });
 }

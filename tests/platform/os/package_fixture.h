@@ -2,6 +2,7 @@
 
 // Zip archives made in memory for the package tests.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,5 +14,9 @@ struct ZipEntry {
     bool executable = false;
 };
 
-// The bytes of a zip archive holding `entries` in order.
+// The bytes of a zip archive holding `entries` in order, their names UTF-8.
 std::string BuildZip(const std::vector<ZipEntry>& entries);
+
+// Makes the central directory and the local header of the file `path` in
+// `zip` declare `size` bytes.
+void DeclareSize(std::string& zip, const std::string& path, uint32_t size);

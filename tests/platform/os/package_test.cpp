@@ -8,7 +8,12 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <clocale>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -140,6 +145,58 @@ TEST_F(Package, NeverWritesThroughALinkTheFolderHolds) {
     fs::create_directory_symlink(Outside(), Folder() / "textures");
     EXPECT_THROW(Unpack(BuildZip(kMap)), Failure);
     EXPECT_TRUE(Listing(Outside()).empty());
+    EXPECT_EQ(Read(Folder() / "old.map"), "old");
+}
+
+TEST_F(Package, ThatHoldsMoreThanItDeclaresStopsWritingAtOnce) {
+    // A small archive that inflates to 32 MiB while declaring 64 KiB: the
+    // limit would stop it only at 1 MiB.
+    std::string bomb = BuildZip({{"big.bin", std::string(32 << 20, '\0')}});
+    DeclareSize(bomb, "big.bin", 64 * 1024);
+    ExpectRefused(bomb, "\"big.bin\" holds more than it declares", {.unpackedBytes = 1 << 20});
+}
+
+TEST_F(Package, NamesAreUtf8WhateverTheLocale) {
+    const std::string previous = setlocale(LC_ALL, nullptr);
+    setlocale(LC_ALL, "C");
+    EXPECT_NO_THROW(Unpack(BuildZip({{"carte_\xc3\xa9t\xc3\xa9.map", "x"}})));
+    setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(Read(Folder() / "carte_\xc3\xa9t\xc3\xa9.map"), "x");
+}
+
+// Placing the last entry fails: the folder's "zlocked" may not be written.
+// When the tests run as root, a child process unpacks as another user, for
+// whom the folder's modes count.
+TEST_F(Package, PlacingThatFailsHalfWayLeavesTheFolderAsItWas) {
+    std::vector<ZipEntry> entries = kMap;
+    entries.push_back({"zlocked/late.map", "late"});
+    Write(PackagePath(), BuildZip(entries));
+    fs::create_directory(Folder() / "zlocked");
+    fs::permissions(Folder() / "zlocked", fs::perms::owner_read | fs::perms::owner_exec);
+    constexpr uid_t kNobody = 65534;
+    if (geteuid() == 0) {
+        const fs::path root = root_.path().toStdString();
+        ASSERT_EQ(lchown(root.c_str(), kNobody, kNobody), 0);
+        for (const auto& item : fs::recursive_directory_iterator(root))
+            ASSERT_EQ(lchown(item.path().c_str(), kNobody, kNobody), 0);
+    }
+
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(3);
+        try {
+            os::UnpackPackage(PackagePath(), Folder().string());
+        } catch (const Failure& failure) {
+            std::fprintf(stderr, "%s\n", failure.Description().c_str());
+            _exit(failure.Description().find("cannot place \"zlocked/late.map\"") != std::string::npos ? 0 : 2);
+        }
+        _exit(1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: unpacked, 2: another failure, 3: no other user";
+    EXPECT_EQ(Listing(Folder()), (std::set<std::string>{"old.map", "zlocked"}));
     EXPECT_EQ(Read(Folder() / "old.map"), "old");
 }
 

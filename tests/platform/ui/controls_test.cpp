@@ -4,7 +4,9 @@
 #include "platform/ui/control_array.h"
 #include "platform/ui/form.h"
 #include "platform/ui/frame.h"
+#include "platform/ui/input_box.h"
 #include "platform/ui/label.h"
+#include "platform/ui/message_box.h"
 #include "platform/ui/mouse_pointer.h"
 #include "platform/ui/option_button.h"
 #include "platform/ui/picture_box.h"
@@ -12,7 +14,9 @@
 #include "support/ui_events.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 
 #include <string>
@@ -105,6 +109,34 @@ TEST_F(Controls, CaptionsShowDoubledAmpersandOnce) {
     form.lblOutside.SetCaption("ARSENAL && MAPS");
     EXPECT_EQ(form.lblOutside.Caption(), "ARSENAL && MAPS");
     EXPECT_EQ(static_cast<QLabel*>(form.lblOutside.hWnd())->text().toStdString(), "ARSENAL & MAPS");
+}
+
+// Nicknames and server texts may hold markup; labels, message boxes and
+// input boxes show their characters as they are.
+TEST_F(Controls, TextFromOtherMachinesShowsAsPlainText) {
+    const std::string marked = "<b>Jo</b><img src=\"x.png\">";
+    SessionList form;
+    form.lblOutside.SetCaption(marked);
+    EXPECT_EQ(static_cast<QLabel*>(form.lblOutside.hWnd())->textFormat(), Qt::PlainText);
+
+    // The real boxes, closed from inside the event loop they run.
+    std::vector<Qt::TextFormat> prompts;
+    const auto closeTheBox = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            for (const QLabel* label : box->findChildren<QLabel*>())
+                if (label->text().contains("<b>")) prompts.push_back(label->textFormat());
+            box->reject();
+        });
+    };
+    ui::SetMessageBoxHandler({});
+    ui::SetInputBoxHandler({});
+    closeTheBox();
+    ui::MsgBox(marked);
+    closeTheBox();
+    ui::InputBox(marked);
+    EXPECT_EQ(prompts, (std::vector<Qt::TextFormat>{Qt::PlainText, Qt::PlainText}));
 }
 
 class VideoPage : public ui::Form {
