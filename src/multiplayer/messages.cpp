@@ -5,6 +5,14 @@
 #include "multiplayer/session_state.h"
 #include "platform/play/direct_play.h"
 
+void EnvoiTexte(const std::string& text, int32_t code) {
+    std::shared_ptr<play::DirectPlayMessage> message;
+    skip([&] { message = Ref(DPlay).CreateMessage(); });
+    skip([&] { Ref(message).WriteLong(code); });
+    skip([&] { Ref(message).WriteString(text); });
+    skip([&] { Ref(DPlay).Send(IdLocalDP, 0, 0, message); });
+}
+
 std::shared_ptr<play::DirectPlayMessage> BuildStartMessage() {
     play::DirectPlay& dp = Ref(DPlay);
     auto description = dp.CreateSessionData();

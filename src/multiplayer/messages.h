@@ -5,6 +5,7 @@
 // type below. What callers get:
 //  - the type numbers, which every sender writes and the receiver
 //    (multiplayer/receiver.h) dispatches on;
+//  - EnvoiTexte, the sender of chat lines and kill notices;
 //  - the start message, with one writer and one reader of its layout:
 //      Byte n, n x Long player id, Long host id, String session name,
 //      String map name.
@@ -30,6 +31,11 @@ inline constexpr int32_t MSG_HIT = 9;        // Double x, y, z of the impact, Lo
 inline constexpr int32_t MSG_KILL = 10;      // no fields: the addressee killed the sender
 inline constexpr int32_t MSG_TEXT = 11;      // String text, a kill notice
 inline constexpr int32_t MSG_HEADKILL = 12;  // no fields: a head-shot kill
+
+// Sends `text` as a message of type `code` (MSG_CHAT or MSG_TEXT) to every
+// other player, not guaranteed. A chat line is worth no more than that: any
+// failing step is skipped and the caller hears nothing of it.
+void EnvoiTexte(const std::string& text, int32_t code);
 
 // Runs `read`, which reads a message's fields into a record of its own, and
 // tells whether every field was there and of its kind. A message that fails

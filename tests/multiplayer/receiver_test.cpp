@@ -4,6 +4,7 @@
 #include "multiplayer/receiver.h"
 
 #include "core/game_state.h"
+#include "core/game_window.h"
 #include "multiplayer/messages.h"
 #include "multiplayer/session_setup.h"
 #include "multiplayer/session_state.h"
@@ -257,6 +258,28 @@ TEST_F(ReceiverTest, StartMessageListsEveryPlayerInJoinOrderAndNamesItsSenderAsH
     EXPECT_EQ(start.hostId, IdLocalDP);
     EXPECT_EQ(start.sessionName, SessionName);
     EXPECT_EQ(start.mapName, "docks");
+}
+
+TEST_F(ReceiverTest, ChatBoxAndKillNoticesReachEveryOtherPlayer) {
+    LocalPeer peer;
+    const int32_t bob = HostWithPeer(peer);
+    Form1& window = GameWindow();
+    window.Text1.SetText("gg");
+    window.Text1_LostFocus();
+    window.Text1_LostFocus();  // an empty line is sent too
+    EnvoiTexte("This FUCKING bob kill ME !!!", MSG_TEXT);
+    const auto got = peer.ReceiveAtLeast(3);
+    ASSERT_EQ(got.size(), 3u);
+    const std::pair<int32_t, std::string> sent[] = {
+        {MSG_CHAT, "gg"}, {MSG_CHAT, ""}, {MSG_TEXT, "This FUCKING bob kill ME !!!"}};
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].from, IdLocalDP);
+        EXPECT_EQ(got[i].to, bob);
+        EXPECT_EQ(got[i].code, sent[i].first);
+        EXPECT_EQ(got[i].message->ReadString(), sent[i].second);
+    }
+    LeaveSession();
+    EnvoiTexte("nobody hears it", MSG_CHAT);  // no session object: nothing, and no failure
 }
 
 TEST(NextRosterSlot, FindsTheNextFilledSlotCyclicallyAndStopsOnAnEmptyRoster) {
