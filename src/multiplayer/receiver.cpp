@@ -1,14 +1,18 @@
 #include "multiplayer/receiver.h"
 
+#include "core/game_sound.h"
 #include "core/game_start.h"
 #include "core/game_state.h"
 #include "core/game_window.h"
 #include "core/object_ref.h"
+#include "core/rank.h"
 #include "multiplayer/messages.h"
 #include "multiplayer/session_state.h"
 #include "platform/failure.h"
 #include "platform/play/direct_play.h"
 #include "platform/play/session.h"
+#include "player/formal_name.h"
+#include "player/player.h"
 
 #include <algorithm>
 #include <string>
@@ -18,6 +22,8 @@ namespace {
 // Info sounds (core/game_sound.h).
 constexpr int32_t kSoundAnnounce = 0;
 constexpr int32_t kSoundChat = 1;
+constexpr int32_t kSoundKill = 2;
+constexpr int32_t kSoundHeadKill = 4;
 
 constexpr int32_t kRosterSlots = 8;
 
@@ -61,6 +67,19 @@ void OnText(int32_t type, const std::string& senderName, play::DirectPlayMessage
         GameWindow().AfficheMessage2(line, kSoundChat);
 }
 
+// Whoever sends it, the local player scored. Before a game there is no
+// local player to credit, and a count at its limit stays there.
+void OnKill(int32_t type) {
+    if (IndiceLocal < 0) return;
+    player& local = JoueurLocal();
+    const bool head = type == MSG_HEADKILL;
+    if (local.tueur == INT32_MAX || (head && local.snipper == INT32_MAX)) return;
+    local.tueur += 1;
+    if (head) local.snipper += 1;
+    JoueSonInfo(head ? kSoundHeadKill : kSoundKill);
+    CalculeRang();
+}
+
 void OnHost(play::DirectPlayMessage& message) {
     int32_t host = 0;
     if (ReadFields([&] { host = message.ReadLong(); })) HostPlayerId = host;
@@ -94,6 +113,9 @@ void DispatchApplication(int32_t type, const std::string& senderName, play::Dire
             return OnMessage7(message);
         case MSG_HOST:
             return OnHost(message);
+        case MSG_KILL:
+        case MSG_HEADKILL:
+            return OnKill(type);
         default:
             return;  // not a type of this game
     }
@@ -106,9 +128,91 @@ void OnBecameHost() {
     GameWindow().AfficheMessage("You are now the host.", kSoundAnnounce);
 }
 
-// Players who join or leave a running game come with the player object.
-void DispatchSystem(int32_t code) {
-    if (code == play::SystemHost) OnBecameHost();
+// The first of the slots in use (below NbJoueurs) whose player has the
+// session id `id`; -1 when none has.
+int32_t SlotOf(int32_t id) {
+    const int32_t used = std::min<int32_t>(NbJoueurs, int32_t(Joueurs.size()));
+    for (int32_t i = 0; i < used; ++i) {
+        const auto& p = Joueurs.Peek(size_t(i));
+        if (p && p->id == id) return i;
+    }
+    return -1;
+}
+
+bool HasRootFrame(int32_t slot) {
+    const auto& p = Joueurs.Peek(size_t(slot));
+    return p && p->joueur;
+}
+
+// The first of the slots 0 to 7 without a player in the game (a departed
+// player's slot counts); -1 when all are taken.
+int32_t FreeSlot() {
+    for (int32_t i = 0; i < kRosterSlots; ++i)
+        if (!HasRootFrame(i)) return i;
+    return -1;
+}
+
+// The player type, then the id, of a created or destroyed player.
+bool ReadPlayerId(play::DirectPlayMessage& message, int32_t& id) {
+    return ReadFields([&] {
+        message.ReadLong();
+        id = message.ReadLong();
+    });
+}
+
+void OnPlayerLeft(play::DirectPlayMessage& message) {
+    int32_t id = 0;
+    if (!ReadPlayerId(message, id) || !PartieEnCours) return;
+    const int32_t slot = SlotOf(id);
+    if (slot < 0) return;
+    player& p = Joueurs[size_t(slot)];
+    GameWindow().AfficheMessage(p.nom + " leave the game.", kSoundAnnounce);
+    p.Destroy();
+}
+
+void MakeRemotePlayer(int32_t slot, int32_t id, const std::string& nom, const FormalNameParts& name) {
+    auto p = std::make_shared<player>();
+    p->indice = slot;
+    p->id = id;
+    p->nom = nom;
+    p->IdModele = name.side;
+    p->texture = SkinFileName(name.side, name.skin);
+    Joueurs.Set(size_t(slot), p);
+    p->Initplayer();
+}
+
+// A player who joined a running game: a player here in the first free slot,
+// named, sided and skinned by the session, then this machine's start
+// message, host or not. The roster this machine started with stays as it is.
+void OnPlayerJoined(play::DirectPlay& dp, play::DirectPlayMessage& message) {
+    int32_t id = 0;
+    if (!PartieEnCours || !ReadPlayerId(message, id)) return;
+    const int32_t known = SlotOf(id);
+    if (known < 0 || !HasRootFrame(known)) {
+        const int32_t slot = FreeSlot();
+        if (slot < 0) return;
+        std::string nom, formal;
+        if (!ReadFields([&] {
+                nom = dp.GetPlayerFriendlyName(id);
+                formal = dp.GetPlayerFormalName(id);
+            }))
+            return;
+        MakeRemotePlayer(slot, id, nom, ReadFormalName(formal));
+    }
+    SendStartGame(id);
+}
+
+void DispatchSystem(play::DirectPlay& dp, int32_t code, play::DirectPlayMessage& message) {
+    switch (code) {
+        case play::SystemCreatePlayer:
+            return OnPlayerJoined(dp, message);
+        case play::SystemDestroyPlayer:
+            return OnPlayerLeft(message);
+        case play::SystemHost:
+            return OnBecameHost();
+        default:
+            return;
+    }
 }
 
 // One message: its type (or system code), then, for a player's message, its
@@ -116,7 +220,7 @@ void DispatchSystem(int32_t code) {
 void Dispatch(play::DirectPlay& dp, int32_t from, play::DirectPlayMessage& message) {
     int32_t type = 0;
     if (!ReadFields([&] { type = message.ReadLong(); })) return;
-    if (from == 0) return DispatchSystem(type);
+    if (from == 0) return DispatchSystem(dp, type, message);
     std::string senderName;
     if (!ReadFields([&] { senderName = dp.GetPlayerFriendlyName(from); })) return;
     DispatchApplication(type, senderName, message);

@@ -9,6 +9,9 @@
 #include "multiplayer/session_setup.h"
 #include "multiplayer/session_state.h"
 #include "platform/play/direct_play.h"
+#include "platform/rm/rm.h"
+#include "player/player.h"
+#include "player/player_fixture.h"
 #include "support/test_peer.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +81,8 @@ protected:
         PartieEnCours = true;
         NbJoueurs = 8;
         IdsJoueurs = {IdLocalDP, other};
+        IndiceLocal = 0;
+        Joueurs[0].id = IdLocalDP;
     }
 
     std::vector<Started> starts_;
@@ -103,6 +108,16 @@ TEST_F(ReceiverTest, MessagesOfEveryTypeApplyAndTheNextMessageStillDoes) {
          Message(MSG_7, int32_t{5}, IdLocalDP, 1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0, 10.0, 11.0, 12.0,
                  uint8_t{1}, int32_t{2}, 3.0, 4.0),
          [] {}},
+        {"kill", Message(MSG_KILL),
+         [] {
+             EXPECT_EQ(JoueurLocal().tueur, 1);
+             EXPECT_EQ(JoueurLocal().snipper, 0);
+         }},
+        {"head-shot kill", Message(MSG_HEADKILL),
+         [] {
+             EXPECT_EQ(JoueurLocal().tueur, 1);
+             EXPECT_EQ(JoueurLocal().snipper, 1);
+         }},
         {"type 2", Message(int32_t{2}, int32_t{1}), [] {}},
         {"type 3", Message(int32_t{3}), [] {}},
         {"type 6", Message(int32_t{6}, std::string("x")), [] {}},
@@ -114,6 +129,7 @@ TEST_F(ReceiverTest, MessagesOfEveryTypeApplyAndTheNextMessageStillDoes) {
         Message1 = Message2 = "";
         RosterPos = 0;
         HostPlayerId = 0;
+        JoueurLocal().tueur = JoueurLocal().snipper = 0;
         peer.Send(bob, 0, 0, c.message);
         peer.Send(bob, 0, 0, next);
         AwaitAndDrain(2);
@@ -280,6 +296,155 @@ TEST_F(ReceiverTest, ChatBoxAndKillNoticesReachEveryOtherPlayer) {
     }
     LeaveSession();
     EnvoiTexte("nobody hears it", MSG_CHAT);  // no session object: nothing, and no failure
+}
+
+// A game runs here on "entrepot" with real players; peers join and leave it.
+class RunningGameTest : public ReceiverTest {
+protected:
+    static void SetUpTestSuite() { PlayerFixture::SetUpTestSuite(); }
+    static void TearDownTestSuite() { PlayerFixture::TearDownTestSuite(); }
+    void SetUp() override {
+        ReceiverTest::SetUp();
+        PlayerFixture::UseScene();
+    }
+
+    // The game start's roster and players: one per id, in slot order.
+    static void GameStartedWith(const std::vector<int32_t>& ids) {
+        for (size_t i = 0; i < ids.size(); ++i) {
+            IdsJoueurs[i] = ids[i];
+            player& p = Joueurs[i];
+            p.indice = int32_t(i);
+            p.id = ids[i];
+            p.nom = DPlay->GetPlayerFriendlyName(ids[i]);
+            p.texture = "TS01.bmp";
+            if (ids[i] == IdLocalDP) IndiceLocal = int32_t(i);
+            p.Initplayer();
+        }
+        NbJoueurs = 8;
+        PartieEnCours = true;
+    }
+
+    static bool InGame(size_t slot) { return Joueurs.Peek(slot) && Joueurs.Peek(slot)->joueur; }
+
+    // The start messages among the `count` messages `peer` waits for, to its
+    // player `id`.
+    static std::vector<StartMessage> StartsFor(Peer& peer, int32_t id, size_t count) {
+        std::vector<StartMessage> starts;
+        for (const Received& r : peer.ReceiveAtLeast(count)) {
+            StartMessage start;
+            if (r.code == MSG_START && r.to == id && ReadStartMessage(*r.message, start)) starts.push_back(start);
+        }
+        return starts;
+    }
+};
+
+// This machine joined a session a peer hosts: it answers a late joiner
+// although it is not the host, in the slot a departed player freed.
+TEST_F(RunningGameTest, PlayerWhoLeavesIsRemovedAndOneWhoJoinsTakesTheFirstFreeSlot) {
+    LocalPeer host, peer;
+    host.Create();
+    const int32_t carl = host.CreatePlayer("carl", "0");
+    JoinAt(host);
+    peer.Join();
+    const int32_t bob = peer.CreatePlayer("bob", "1");
+    const int32_t eve = peer.CreatePlayer("eve", "1");
+    AwaitAndDrain(2);  // their creation, before the game
+    GameStartedWith({carl, IdLocalDP, bob, eve});
+    const auto roster = IdsJoueurs;
+
+    peer.DestroyPlayer(bob);
+    AwaitAndDrain(1);
+    EXPECT_EQ(Message1, "bob leave the game.");
+    EXPECT_FALSE(InGame(2));
+    EXPECT_TRUE(InGame(3));
+    peer.Receive();  // what the session told the peer so far
+
+    const int32_t dave = peer.CreatePlayer("dave", "12");
+    AwaitAndDrain(1);
+    ASSERT_TRUE(InGame(2));
+    const player& p = Joueurs[2];
+    EXPECT_EQ(p.indice, 2);
+    EXPECT_EQ(p.id, dave);
+    EXPECT_EQ(p.nom, "dave");
+    EXPECT_EQ(p.IdModele, 1);
+    EXPECT_EQ(p.texture, "GS2.bmp");
+    EXPECT_EQ(NbJoueurs, 8);
+    EXPECT_EQ(IdsJoueurs, roster);
+    EXPECT_FALSE(IsHost);
+
+    const auto starts = StartsFor(peer, dave, 1);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].count, 4);
+    const std::array<int32_t, 4> joinOrder = {carl, IdLocalDP, eve, dave};
+    EXPECT_TRUE(std::equal(joinOrder.begin(), joinOrder.end(), starts[0].ids.begin()));
+    EXPECT_EQ(starts[0].hostId, IdLocalDP);
+    EXPECT_EQ(starts[0].sessionName, SessionName);
+    EXPECT_EQ(starts[0].mapName, "entrepot");
+}
+
+TEST_F(RunningGameTest, JoinersNamesFromAnotherMachineNeverFailTheirPlayer) {
+    LocalPeer peer;
+    const int32_t bob = HostWithPeer(peer);
+    GameStartedWith({IdLocalDP, bob});
+    struct Case {
+        const char* formal;
+        int32_t side;
+        const char* texture;
+    };
+    const Case cases[] = {{"x", 0, "TS.bmp"}, {"", 0, "TS.bmp"}, {"1../skin", 1, "GS.bmp"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formal);
+        const int32_t id = peer.CreatePlayer("joiner", c.formal);
+        AwaitAndDrain(1);
+        ASSERT_TRUE(InGame(2));
+        EXPECT_EQ(Joueurs[2].id, id);
+        EXPECT_EQ(Joueurs[2].IdModele, c.side);
+        EXPECT_EQ(Joueurs[2].texture, c.texture);
+        EXPECT_EQ(StartsFor(peer, id, 1).size(), 1u);
+        peer.DestroyPlayer(id);  // its slot is the next joiner's
+        AwaitAndDrain(1);
+    }
+}
+
+TEST_F(RunningGameTest, JoinerGetsNoSecondSlotAndWithAllSlotsTakenNoneAtAll) {
+    LocalPeer peer;
+    const int32_t bob = HostWithPeer(peer);
+    // Created before this machine's game started, and listed by its start.
+    const int32_t dave = peer.CreatePlayer("dave", "0");
+    ASSERT_TRUE(WaitFor([] { return DPlay->GetMessageCount(IdLocalDP) == 1; }));
+    GameStartedWith({IdLocalDP, bob, dave});
+    ReceiveMessages();
+    EXPECT_FALSE(InGame(3)) << "a second player for dave";
+    EXPECT_EQ(StartsFor(peer, dave, 1).size(), 1u) << "it is still answered";
+
+    for (size_t slot = 3; slot < 8; ++slot) Joueurs[slot].joueur = D3DRM->CreateFrame(FrameJoueurs);
+    const int32_t eve = peer.CreatePlayer("eve", "0");
+    AwaitAndDrain(1);
+    EXPECT_FALSE(Joueurs.Peek(8));
+    for (size_t slot = 0; slot < 8; ++slot) EXPECT_NE(Joueurs[slot].id, eve);
+    // Guaranteed messages keep their order: a start message for eve would
+    // come before this one.
+    SendNewHost();
+    bool marker = false;
+    for (const Received& r : peer.ReceiveAtLeast(1)) {
+        EXPECT_FALSE(r.code == MSG_START && r.to == eve) << "eve was started";
+        marker = marker || r.code == MSG_HOST;
+    }
+    EXPECT_TRUE(marker);
+}
+
+TEST_F(RunningGameTest, LeaveOfAPlayerWithoutASlotChangesNothing) {
+    LocalPeer peer;
+    const int32_t bob = HostWithPeer(peer);
+    const int32_t zed = peer.CreatePlayer("zed", "0");  // not in this machine's game
+    AwaitAndDrain(1);
+    GameStartedWith({IdLocalDP, bob});
+    peer.DestroyPlayer(zed);
+    peer.Send(bob, 0, 0, Message(MSG_CHAT, std::string("still read")));
+    AwaitAndDrain(2);
+    EXPECT_EQ(Message1, "bob says: still read");
+    EXPECT_TRUE(InGame(0));
+    EXPECT_TRUE(InGame(1));
 }
 
 TEST(NextRosterSlot, FindsTheNextFilledSlotCyclicallyAndStopsOnAnEmptyRoster) {
