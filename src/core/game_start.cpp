@@ -26,7 +26,6 @@
 #include <algorithm>
 #include <exception>
 #include <string>
-#include <typeinfo>
 
 namespace {
 
@@ -209,14 +208,9 @@ void ReportingFailures(Body&& body) {
     std::exception_ptr error;
     try {
         body();
-    } catch (const Failure&) {
+    } catch (...) {
         error = std::current_exception();
-    } catch (const std::logic_error&) {
-        error = std::current_exception();
-    } catch (const std::bad_cast&) {
-        error = std::current_exception();
-    } catch (const std::bad_alloc&) {
-        error = std::current_exception();
+        if (!IsFailure(error)) throw;
     }
     if (!error) return;
     const Failure failure = AsFailure(error);

@@ -9,6 +9,7 @@
 #include "core/text.h"
 #include "core/video.h"
 #include "launcher/settings.h"
+#include "multiplayer/receiver.h"
 #include "platform/failure.h"
 #include "platform/input/cursor.h"
 #include "platform/input/device.h"
@@ -70,6 +71,7 @@ void PasseJoueurs(ChoixJoueurRendu& choice) {
 }
 
 void Frame() {
+    Step([] { ReceiveMessages(); });
     ChoixJoueurRendu choice;
     Step([] { RosterTerroristes.clear(); });
     Step([] { RosterGIGN.clear(); });

@@ -1,6 +1,23 @@
 #include "platform/failure.h"
 
 #include <new>
+#include <typeinfo>
+
+bool IsFailure(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const Failure&) {
+        return true;
+    } catch (const std::logic_error&) {
+        return true;
+    } catch (const std::bad_cast&) {
+        return true;
+    } catch (const std::bad_alloc&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
 
 Failure AsFailure(std::exception_ptr error) {
     try {

@@ -36,6 +36,12 @@ inline constexpr int32_t PathNotFound = 76;
 inline constexpr int32_t ObjectNotSet = 91;
 }  // namespace failure_number
 
+// Whether `error` is a failure of the game: a Failure, or what the language
+// raises in its place (an index out of range, a bad cast, memory running
+// out). Anything else, such as a test's stand-in for the program's end, is
+// not one and passes every handler that stops failures.
+bool IsFailure(std::exception_ptr error);
+
 // Any exception seen as a Failure: the game shows every failure as
 // "description: number", whatever raised it.
 Failure AsFailure(std::exception_ptr error);

@@ -54,4 +54,11 @@ TEST(Failure, AnyExceptionIsSeenAsAFailure) {
     EXPECT_EQ(kept.Description(), "own");
 }
 
+TEST(Failure, HandlersStopTheGamesFailuresAndLetAProgramEndPass) {
+    EXPECT_TRUE(IsFailure(std::make_exception_ptr(Failure(91, "Object variable not set"))));
+    EXPECT_TRUE(IsFailure(std::make_exception_ptr(std::out_of_range("index"))));
+    EXPECT_TRUE(IsFailure(std::make_exception_ptr(std::bad_alloc())));
+    EXPECT_FALSE(IsFailure(std::make_exception_ptr(std::runtime_error("the program ends"))));
+}
+
 }  // namespace

@@ -30,7 +30,7 @@ void PlayerFixture::TearDownTestSuite() {
     weapons_.clear();
 }
 
-void PlayerFixture::SetUp() {
+void PlayerFixture::UseScene() {
     MakePlayerScene(QUELLMAR_GAME_DIR);
     PlayerModels[0] = body_;
     WeaponModels = weapons_;

@@ -15,10 +15,15 @@
 class MDL;
 
 class PlayerFixture : public testing::Test {
-protected:
+public:
+    // Also for fixtures of another kind: the models, loaded once per suite,
+    // and a test's fresh scene with them on "entrepot".
     static void SetUpTestSuite();
     static void TearDownTestSuite();
-    void SetUp() override;
+    static void UseScene();
+
+protected:
+    void SetUp() override { UseScene(); }
 
     // Slot `slot` configured as the game start does it and built; `local`
     // makes it IndiceLocal. Failures of Initplayer pass to the test.

@@ -72,7 +72,9 @@ public:
                                                               int32_t timeoutMs, int32_t flags);
     std::shared_ptr<DirectPlaySessionData> CreateSessionData();
     void GetSessionDesc(const std::shared_ptr<DirectPlaySessionData>& data);
-    // Only the host may change the description.
+    // Only the host may change the description (elsewhere 0x8877000A); a
+    // description equal to the session's current one (its instance aside)
+    // is accepted on every member and sends nothing.
     void SetSessionDesc(const std::shared_ptr<DirectPlaySessionData>& data);
     void Open(const std::shared_ptr<DirectPlaySessionData>& data, int32_t flags);
     // Leaves the session, if any; the connection stays initialised.

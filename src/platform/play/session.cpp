@@ -871,10 +871,13 @@ int Session::CurrentPlayers() const {
 
 void Session::SetDescription(const wire::Description& description) {
     std::lock_guard lock(mutex_);
-    if (!IsHost()) throw Failure(error::AccessDenied, "only the session host may change the session");
-    CheckDescription(description);
     wire::Description changed = description;
     changed.instance = description_.instance;
+    // Every sender of a start message writes the description back as it read
+    // it; that changes nothing, so any member may do it.
+    if (changed == description_) return;
+    if (!IsHost()) throw Failure(error::AccessDenied, "only the session host may change the session");
+    CheckDescription(description);
     description_ = changed;
     SendToAll(wire::Encode(wire::SessionDesc{changed}), true);
     enet_host_flush(host_);

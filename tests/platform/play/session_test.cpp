@@ -47,8 +47,13 @@ TEST_F(SessionTest, SessionIsFoundJoinedAndPlayersAreTheSameEverywhere) {
     b.dp->GetSessionDesc(description);
     EXPECT_EQ(description->GetSessionName(), "Game (ENTREPOT)");
     EXPECT_EQ(description->GetCurrentPlayers(), 2);
-    EXPECT_EQ(FailureNumberOf([&] { b.dp->SetSessionDesc(description); }), AccessDenied);
+    b.dp->SetSessionDesc(description);  // written back unchanged: any member may
+    a.dp->SetSessionDesc(description);
     description->SetSessionName("Renamed (ENTREPOT)");
+    EXPECT_EQ(FailureNumberOf([&] { b.dp->SetSessionDesc(description); }), AccessDenied);
+    auto kept = b.dp->CreateSessionData();
+    b.dp->GetSessionDesc(kept);
+    EXPECT_EQ(kept->GetSessionName(), "Game (ENTREPOT)") << "a refused change changes nothing";
     a.dp->SetSessionDesc(description);
     EXPECT_TRUE(WaitFor([&] {
         b.dp->GetSessionDesc(description);
@@ -253,6 +258,8 @@ TEST_F(SessionTest, HostThatClosesHandsOverAndTheNewHostTakesJoins) {
     auto description = c.dp->CreateSessionData();
     c.dp->GetSessionDesc(description);
     EXPECT_EQ(description->GetSessionName(), "Game (ENTREPOT)");
+    c.dp->SetSessionDesc(description);
+    description->SetMaxPlayers(6);
     EXPECT_EQ(FailureNumberOf([&] { c.dp->SetSessionDesc(description); }), AccessDenied);
     b.dp->SetSessionDesc(description);
 
