@@ -24,6 +24,17 @@ std::string Totals(const char* killer, const char* killed, const char* snipper, 
            "</SNIPPER><SNIPPED>" + snipped + "</SNIPPED>";
 }
 
+// Ten entities, each ten of the one before: a billion "a" once expanded.
+std::string EntityBomb() {
+    std::string doctype = "<!DOCTYPE JOUEUR [<!ENTITY e0 \"aaaaaaaaaa\">";
+    for (int i = 1; i < 10; ++i) {
+        doctype += "<!ENTITY e" + std::to_string(i) + " \"";
+        for (int j = 0; j < 10; ++j) doctype += "&e" + std::to_string(i - 1) + ";";
+        doctype += "\">";
+    }
+    return "<?xml version=\"1.0\"?>" + doctype + "]><JOUEUR><CLE>12</CLE><VER>&e9;</VER></JOUEUR>";
+}
+
 class AccountTest : public WebTest {
 protected:
     void SetUp() override {
@@ -137,7 +148,7 @@ TEST_F(AccountTest, AReplyThatDoesNotLoadChangesAndStoresNothing) {
     } cases[] = {
         {"error status", 404, Reply("<CLE>12</CLE>")}, {"an HTML page", 200, "<html><body>Welcome<br></body></html>"},
         {"not XML", 200, "CLE=12&KILLER=3"},           {"empty", 200, ""},
-        {"unclosed", 200, "<JOUEUR><CLE>12</CLE>"},
+        {"unclosed", 200, "<JOUEUR><CLE>12</CLE>"},    {"an entity bomb", 200, EntityBomb()},
     };
     for (const auto& [what, status, body] : cases) {
         SCOPED_TRACE(what);

@@ -6,6 +6,7 @@
 #include "core/game_state.h"
 #include "launcher/settings.h"
 #include "platform/failure.h"
+#include "platform/net/http_get.h"
 #include "platform/ui/colour.h"
 #include "platform/ui/mouse_pointer.h"
 #include "web/requests.h"
@@ -86,7 +87,7 @@ TEST_F(StatusWindowTest, AnAccountRequestWithoutCallerShowsOnlyTheHourglass) {
 // A failure on the way passes to the caller, and the windows and pointer
 // still end as after any request.
 TEST_F(StatusWindowTest, AFailureDuringTheRequestStillUndoesTheBusyPattern) {
-    SetRequestHook([](std::string_view) { throw Failure(7, "Out of memory"); });
+    SetRequestHook([](std::string_view) { throw Failure(net::TransferFailed, "Connection reset"); });
     int32_t board = 0;
     const std::function<void()> procedures[] = {
         [&] { status_.InfoJoueur(&caller_); },
