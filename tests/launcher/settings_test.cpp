@@ -4,6 +4,7 @@
 #include "launcher/settings.h"
 
 #include "core/game_state.h"
+#include "support/hive_values.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <vector>
 
 using namespace registry;
+using namespace hive_values;
 
 namespace {
 
@@ -33,37 +35,9 @@ protected:
     void SetUp() override { SetHiveFolder(folder_.path().toStdString()); }
     void TearDown() override { SetHiveFolder({}); }
 
-    // Stores a value as it stands, whatever its type and bytes.
-    static void SetRaw(std::string_view subKey, std::string_view name, uint32_t type, const Bytes& bytes) {
-        HKEY key = 0;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, {}, 0, 0x3F, nullptr, &key, nullptr), ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key, name, 0, type, bytes.data(), static_cast<uint32_t>(bytes.size())), ERROR_SUCCESS);
-        RegCloseKey(key);
-    }
-    static void SetGame(std::string_view name, const std::string& text) { SetRaw(kGameKey, name, REG_SZ, text + '\0'); }
+    static void SetGame(std::string_view name, const std::string& text) { SetText(kGameKey, name, text); }
     static void SetDword(std::string_view subKey, std::string_view name, int32_t number) {
         SetRaw(subKey, name, REG_DWORD, Bytes(reinterpret_cast<const char*>(&number), sizeof number));
-    }
-
-    // The type and bytes stored, or type REG_NONE with "<missing>".
-    static std::pair<uint32_t, Bytes> Stored(std::string_view subKey, std::string_view name) {
-        HKEY key = 0;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, 0x3F, &key) != ERROR_SUCCESS) return {REG_NONE, "<no key>"};
-        uint32_t type = REG_NONE, size = 0;
-        Bytes bytes = "<missing>";
-        if (RegQueryValueExA(key, name, 0, &type, nullptr, &size) == ERROR_SUCCESS) {
-            bytes.assign(size, '\0');
-            RegQueryValueExA(key, name, 0, nullptr, bytes.data(), &size);
-        }
-        RegCloseKey(key);
-        return {type, bytes};
-    }
-
-    static bool KeyExists(std::string_view subKey) {
-        HKEY key = 0;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, 0x3F, &key) != ERROR_SUCCESS) return false;
-        RegCloseKey(key);
-        return true;
     }
 
     static HKEY OpenGameKey() {
