@@ -17,8 +17,9 @@
 //    changes. With no calling window only the pointer shows that it runs.
 //  - EnvoiMessage: posts `mess` on board `typ_mess`; the reply is not read.
 //  - RecupMessage: the board `typ_mess` as one text for a multi-line box,
-//    "" when the reply did not load. It empties the Internet game list first,
-//    and asks account 1's private board (1) as board 2, changing `typ_mess`.
+//    "" when the reply did not load. It empties the session window's two
+//    lists and the Internet game list first, and asks account 1's private
+//    board (1) as board 2, changing `typ_mess`.
 
 #include "core/shared_state.h"
 #include "platform/ui/form.h"

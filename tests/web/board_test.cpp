@@ -5,11 +5,13 @@
 
 #include "core/game_state.h"
 #include "launcher/settings.h"
+#include "multiplayer/session_list.h"
 #include "web/game_list.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -45,16 +47,19 @@ TEST_F(BoardTest, TheBoardReadsAsTextInDocumentOrder) {
     }
 }
 
-TEST_F(BoardTest, ReadingTheBoardEmptiesTheInternetGameList) {
+TEST_F(BoardTest, ReadingTheBoardEmptiesTheSessionWindowsLists) {
     ServerEntry listed;
     listed.CLE_SERVEUR = 4;
     listed.NOM = "game";
     WebServers = {listed, ServerEntry{}};
+    SessionsWindow().lstserv.AddItem("game");
+    SessionsWindow().lstSessions.AddItem("a LAN game");
     int32_t type = 0;
     status_.RecupMessage(caller_, type);
-    ASSERT_EQ(WebServers.size(), 1u);
-    EXPECT_EQ(WebServers[0].CLE_SERVEUR, 0);
-    EXPECT_EQ(WebServers[0].NOM, "");
+    EXPECT_EQ(WebServers, std::vector<ServerEntry>{ServerEntry{}});
+    EXPECT_EQ(SessionsWindow().lstserv.ListCount(), 0);
+    EXPECT_EQ(SessionsWindow().lstSessions.ListCount(), 0);
+    SessionsWindow().Unload();
 }
 
 TEST_F(BoardTest, APostedMessageComesBackFromItsBoard) {
