@@ -29,7 +29,7 @@ FakeWebServer::FakeWebServer() : server_(std::make_unique<Server>()) {
         }
         switch (route.kind) {
             case Kind::Handler: {
-                FakeRequest asked{request.path, request.target, {}};
+                FakeRequest asked{request.path, request.target, {}, request.remote_addr};
                 for (const auto& [key, value] : request.params) asked.params.emplace(key, value);
                 const FakeReply reply = route.handler(asked);
                 response.status = reply.status;

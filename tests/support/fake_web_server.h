@@ -24,6 +24,7 @@ struct FakeRequest {
     std::string path;
     std::string target;                              // path and query as sent
     std::multimap<std::string, std::string> params;  // query keys, decoded
+    std::string remoteAddress;                       // the client's address
 };
 
 struct FakeReply {

@@ -3,7 +3,15 @@
 #include <QApplication>
 
 namespace ui {
+namespace {
+int beeps = 0;
+}  // namespace
 
-void Beep() { QApplication::beep(); }
+void Beep() {
+    ++beeps;
+    QApplication::beep();
+}
+
+int BeepCount() { return beeps; }
 
 }  // namespace ui

@@ -1,0 +1,33 @@
+#pragma once
+
+// The busy pattern of the status window's requests, as one scope: Start puts
+// up the hourglass, disables the calling window and shows the status text;
+// the end of the scope unloads the window, puts back the default pointer and
+// enables the caller again, also when the request or the reading of its
+// reply failed on the way.
+
+#include "web/status_window.h"
+
+#include <string>
+
+class Form3::Busy {
+public:
+    enum class End { Plain, CallerToFront };
+
+    // With no calling window only the pointer shows the wait: the status
+    // window is neither shown nor unloaded.
+    Busy(Form3& window, ui::Form* qui, End end = End::Plain);
+    ~Busy();
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+    void Start(const std::string& status);
+
+private:
+    Form3& window_;
+    ui::Form* qui_;
+    End end_;
+};
+
+// "Please Wait Connexion to " + host + " in progress..."
+std::string WaitingFor(const std::string& host);

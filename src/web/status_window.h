@@ -1,0 +1,67 @@
+#pragma once
+
+// The web status window: its public procedures are the requests to the web
+// server, and while one runs the window shows what the program waits for.
+// Each request runs on the user-interface thread until its whole reply is in,
+// under the busy pattern: the hourglass, the calling window disabled, this
+// window in front with "Please Wait Connexion to <host> in progress...", one
+// yield so that the text is drawn, the request, then the window unloaded, the
+// default pointer and the caller enabled again, whatever happened meanwhile.
+// The player cannot close the window; each procedure unloads it itself.
+// What callers get:
+//  - StatusWindow(): the one window of the run, loaded on first use.
+//  - InfoJoueur: the account request to the fixed web host. Its reply
+//    replaces the account number, the career totals and the latest release,
+//    after which the rank is recomputed and the settings written, and a box
+//    announces a newer release. True when the reply loaded; otherwise nothing
+//    changes. With no calling window only the pointer shows that it runs.
+//  - EnvoiMessage: posts `mess` on board `typ_mess`; the reply is not read.
+//  - RecupMessage: the board `typ_mess` as one text for a multi-line box,
+//    "" when the reply did not load. It empties the session window's two
+//    lists and the Internet game list first, and asks account 1's private
+//    board (1) as board 2, changing `typ_mess`.
+
+#include "core/shared_state.h"
+#include "platform/ui/form.h"
+#include "platform/ui/image.h"
+#include "platform/ui/label.h"
+#include "platform/ui/timer.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The latest release the web server announced, and where to fetch it; empty
+// until an account reply brings them.
+inline std::string ServerVersion = Initial(&ServerVersion, {});
+inline std::string NewVersionUrl = Initial(&NewVersionUrl, {});
+
+class Form3 : public ui::Form {
+public:
+    Form3();
+
+    ui::Label lbl{*this, "lbl"};  // the status text
+    // 1000 ms, off as designed; it counts the wait after a map download.
+    ui::Timer Timer1{*this, "Timer1"};
+    ui::Image Image1{*this, "Image1"};
+    ui::Image Image2{*this, "Image2"};
+
+    bool InfoJoueur(ui::Form* qui);
+    void EnvoiMessage(const std::string& mess, int32_t typ_mess, ui::Form& qui);
+    std::string RecupMessage(ui::Form& qui, int32_t& typ_mess);
+
+protected:
+    void Design() override;
+    void Form_Load() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+
+private:
+    class Busy;
+
+    // Kept for the downloads across unloads: the last file's bytes, and the
+    // window disabled while a map downloads.
+    std::vector<uint8_t> FichierRecu;
+    ui::Form* FormAppelante = nullptr;
+};
+
+Form3& StatusWindow();

@@ -1,0 +1,112 @@
+#include "support/scripted_web_site.h"
+
+#include <QDateTime>
+
+#include <charconv>
+
+namespace {
+
+std::string Key(const FakeRequest& request, const std::string& key) {
+    const auto found = request.params.find(key);
+    return found == request.params.end() ? std::string() : found->second;
+}
+
+int32_t Number(const std::string& text) {
+    int32_t number = 0;
+    std::from_chars(text.data(), text.data() + text.size(), number);
+    return number;
+}
+
+std::string Escaped(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string Element(const std::string& name, const std::string& text) {
+    return "<" + name + ">" + Escaped(text) + "</" + name + ">";
+}
+
+FakeReply Document(const std::string& root, const std::string& elements) {
+    return {200, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><" + root + ">" + elements + "</" + root + ">"};
+}
+
+}  // namespace
+
+ScriptedWebSite::ScriptedWebSite(FakeWebServer& server) {
+    server.Route("/script/nouveaujoueur.php3", [this](const FakeRequest& request) { return AccountScript(request); });
+    server.Route("/script/nouveaumess.php3", [this](const FakeRequest& request) { return PostScript(request); });
+    server.Route("/script/getmess.php3", [this](const FakeRequest& request) { return ReadScript(request); });
+}
+
+void ScriptedWebSite::SetAccount(int32_t number, SiteAccount account) {
+    std::lock_guard lock(mutex_);
+    accounts_[number] = std::move(account);
+}
+
+std::optional<SiteAccount> ScriptedWebSite::Account(int32_t number) const {
+    std::lock_guard lock(mutex_);
+    const auto found = accounts_.find(number);
+    if (found == accounts_.end()) return std::nullopt;
+    return found->second;
+}
+
+void ScriptedWebSite::SetRelease(std::string version, std::string url) {
+    std::lock_guard lock(mutex_);
+    release_.emplace(std::move(version), std::move(url));
+}
+
+std::vector<BoardMessage> ScriptedWebSite::Board(int32_t type) const {
+    std::lock_guard lock(mutex_);
+    const auto found = boards_.find(type);
+    return found == boards_.end() ? std::vector<BoardMessage>() : found->second;
+}
+
+FakeReply ScriptedWebSite::AccountScript(const FakeRequest& request) {
+    std::lock_guard lock(mutex_);
+    int32_t number = Number(Key(request, "LENUM"));
+    if (number == 0 || !accounts_.contains(number)) number = accounts_.empty() ? 1 : accounts_.rbegin()->first + 1;
+    SiteAccount& account = accounts_[number];
+    account.name = Key(request, "LENOM");
+    account.login = Key(request, "LELOG");
+    account.password = Key(request, "LEPWD");
+    account.email = Key(request, "LEMAIL");
+    std::string elements = Element("CLE", std::to_string(number));
+    if (release_) elements += Element("VER", release_->first) + Element("URL", release_->second);
+    elements += Element("KILLER", std::to_string(account.killer)) + Element("KILLED", std::to_string(account.killed)) +
+                Element("SNIPPER", std::to_string(account.snipper)) +
+                Element("SNIPPED", std::to_string(account.snipped));
+    return Document("JOUEUR", elements);
+}
+
+FakeReply ScriptedWebSite::PostScript(const FakeRequest& request) {
+    std::lock_guard lock(mutex_);
+    const auto sender = accounts_.find(Number(Key(request, "LEJOUEUR")));
+    boards_[Number(Key(request, "LETYP"))].push_back(
+        {++lastMessageKey_, sender == accounts_.end() ? std::string() : sender->second.name,
+         QDateTime::currentDateTimeUtc().toString("yyyy-MM-dd hh:mm:ss").toStdString(), Key(request, "LEMESS")});
+    return Document("REPONSE", "OK");
+}
+
+FakeReply ScriptedWebSite::ReadScript(const FakeRequest& request) {
+    std::lock_guard lock(mutex_);
+    std::string elements;
+    for (const BoardMessage& message : boards_[Number(Key(request, "LETYP"))])
+        elements += Element("CLE", std::to_string(message.key)) + Element("NOM", message.sender) +
+                    Element("DATE", message.date) + Element("MESSAGE", message.text);
+    return Document("MESSAGES", elements);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+// The game's web site for tests, as scripts on a FakeWebServer (loopback
+// only; never installed). It keeps player accounts with their career totals,
+// the latest release and its address, and the message boards, and answers
+// the scripts the program calls with the elements the program reads:
+//  - the account script: account 0 or a number it does not know gets a new
+//    number; the name, login, password and e-mail are stored; the reply
+//    carries "CLE", the four totals and, once a release is set, "VER" and
+//    "URL";
+//  - the post script: the message is stored on its board with a new key,
+//    the sender's account name and the date; the reply says "OK";
+//  - the read script: the board's messages in the order they came, each as
+//    "CLE", "NOM", "DATE" and "MESSAGE".
+// Texts in replies are escaped, so they come back exactly as stored.
+
+#include "support/fake_web_server.h"
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct SiteAccount {
+    std::string name{};
+    std::string login{};
+    std::string password{};
+    std::string email{};
+    int32_t killer = 0;
+    int32_t killed = 0;
+    int32_t snipper = 0;
+    int32_t snipped = 0;
+
+    bool operator==(const SiteAccount&) const = default;
+};
+
+struct BoardMessage {
+    int32_t key = 0;
+    std::string sender{};
+    std::string date{};
+    std::string text{};
+};
+
+class ScriptedWebSite {
+public:
+    // Adds the scripts' routes to `server`, which must outlive the site's use.
+    explicit ScriptedWebSite(FakeWebServer& server);
+
+    void SetAccount(int32_t number, SiteAccount account);
+    std::optional<SiteAccount> Account(int32_t number) const;
+    void SetRelease(std::string version, std::string url);
+    // The messages of board `type`, in the order they were posted.
+    std::vector<BoardMessage> Board(int32_t type) const;
+
+private:
+    FakeReply AccountScript(const FakeRequest& request);
+    FakeReply PostScript(const FakeRequest& request);
+    FakeReply ReadScript(const FakeRequest& request);
+
+    mutable std::mutex mutex_;
+    std::map<int32_t, SiteAccount> accounts_;
+    std::optional<std::pair<std::string, std::string>> release_;
+    std::map<int32_t, std::vector<BoardMessage>> boards_;
+    int32_t lastMessageKey_ = 0;
+};
