@@ -9,6 +9,7 @@
 #include "launcher/settings.h"
 #include "models/mdl.h"
 #include "multiplayer/messages.h"
+#include "support/expect_near.h"
 #include "support/play_fixture.h"
 #include "support/program_ended.h"
 
@@ -220,7 +221,7 @@ TEST_F(GameStart, EveryFrameTheOtherMachineReceivesTheLocalPlayersState) {
         Play(6, [&](int frame) {
             if (frame != 5) return;
             const player& local = JoueurLocal();
-            rm_test::ExpectNear(local.joueur->GetPosition(*c.relativeTo), c.spawn, 1e-3f);
+            ExpectNear(local.joueur->GetPosition(*c.relativeTo), c.spawn, 1e-3f);
             play_test::WaitFor([&] {
                 for (const play_test::Received& r : other_->Drain()) {
                     if (r.from != local_->id || r.code != MSG_STATE) continue;
@@ -233,7 +234,7 @@ TEST_F(GameStart, EveryFrameTheOtherMachineReceivesTheLocalPlayersState) {
             ASSERT_EQ(states.size(), 5u);  // one for each frame so far
             const rm::Vector at = local.joueur->GetPosition(FrameMonde);
             for (const StateMessage& s : states) {
-                rm_test::ExpectNear({float(s.position[0]), float(s.position[1]), float(s.position[2])}, at);
+                ExpectNear({float(s.position[0]), float(s.position[1]), float(s.position[2])}, at);
                 EXPECT_EQ(s.traversal, 3);
                 EXPECT_EQ(s.Anipos, PlayerModels[0]->RenvAnimations("idle1"));
                 EXPECT_EQ(s.weapon, 0);

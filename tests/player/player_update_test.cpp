@@ -9,6 +9,7 @@
 #include "platform/sound/buffer.h"
 #include "platform/sound/direct_sound.h"
 #include "player_fixture.h"
+#include "support/expect_near.h"
 #include "support/player_test_access.h"
 
 #include <cmath>
@@ -19,7 +20,6 @@
 namespace {
 
 using A = PlayerTestAccess;
-using rm_test::ExpectNear;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 

@@ -5,6 +5,7 @@
 #include "multiplayer/messages.h"
 #include "platform/play/direct_play.h"
 #include "player_fixture.h"
+#include "support/free_port.h"
 #include "support/play_fixture.h"
 
 #include <cstdlib>
@@ -18,7 +19,7 @@ class StateSending : public PlayerFixture {
 protected:
     void SetUp() override {
         PlayerFixture::SetUp();
-        setenv("QUELLMAR_PLAY_PORT", std::to_string(play_test::FreeUdpPort()).c_str(), 1);
+        UseFreePlayPort();
         local_.Host("Ana");
         observer_.Join("abc");
         DPlay = local_.dp;
