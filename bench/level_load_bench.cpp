@@ -6,6 +6,7 @@
 // Needs the application object: run with QT_QPA_PLATFORM=offscreen, or
 // under xvfb-run.
 
+#include "bench_main.h"
 #include "core/game_start.h"
 #include "core/game_state.h"
 #include "core/map_level.h"
@@ -14,8 +15,6 @@
 #include "scene_frames.h"
 
 #include <benchmark/benchmark.h>
-
-#include <QApplication>
 
 #include <chrono>
 #include <filesystem>
@@ -81,11 +80,4 @@ BENCHMARK(BM_ChargeCarte)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksInApplication(argc, argv); }
