@@ -3,6 +3,7 @@
 #include "core/game_state.h"
 #include "core/object_ref.h"
 #include "core/trace.h"
+#include "launcher/settings.h"
 #include "launcher/window_look.h"
 #include "multiplayer/create_game.h"
 #include "multiplayer/label_buttons.h"
@@ -26,6 +27,7 @@ constexpr char kNoGame[] = "Aucune partie en cours sur ce serveur !!";
 constexpr char kJoinFailed[] = "Failed to join game.";
 constexpr char kPlayerFailed[] = "Failed to create player.";
 constexpr char kEnumerationFailed[] = "Error in enumeration functions.";
+constexpr char kOtherRelease[] = "You can't play with this Server you don't have the same Release Version:";
 
 // "name (current/maximum)"
 std::string SessionRow(const play::DirectPlaySessionData& session) {
@@ -41,6 +43,7 @@ frmSessions::frmSessions() : ui::Form("frmSessions") {
     cmdCreate.Click = [this] { cmdCreate_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
     Label2.Click = [this] { Label2_Click(); };
+    lstserv.Click = [this] { lstserv_Click(); };
     for (ui::Label* button : {&cmdrefresh, &cmdJoin, &cmdCreate, &cmdCancel, &Label2}) HoverRed(*button);
     WhitenOnHover(Frame2, {&cmdrefresh, &cmdJoin, &cmdCreate, &cmdCancel});
     WhitenOnHover(Frame1, {&Label2});
@@ -170,6 +173,32 @@ void frmSessions::Label2_Click() {
     TxtComment.SetText("");
     cmdJoin.SetEnabled(false);
     ZOrder(0);
+}
+
+// A game of another release would not understand this one's messages: it is
+// refused before anything is closed.
+void frmSessions::lstserv_Click() {
+    const int row = lstserv.ListIndex();
+    if (row < 0 || size_t(row) >= WebServers.size()) return;
+    const ServerEntry server = WebServers[size_t(row)];
+    if (server.VERSION != ReleaseVersion) {
+        ui::Beep();
+        ui::MsgBox(std::string(kOtherRelease) + "\r\nServer = " + server.VERSION +
+                   " and Your Soft = " + ReleaseVersion + "\r\nCheck last Version on http://" + WebServerHost);
+        return;
+    }
+    ui::SetMousePointer(ui::vbHourglass);
+    TxtComment.SetText(server.COMMENT);
+    ui::DoEvents();
+    try {
+        ConnectTcpIp(server.IP);
+        UpdateSessionList();
+    } catch (const Failure& failure) {
+        ui::Beep();
+        ui::MsgBox(failure.Description());
+        Trace("server not reached ", server.IP, ": ", failure.Description());
+    }
+    ui::SetMousePointer(ui::vbDefault);
 }
 
 frmSessions& SessionsWindow() {

@@ -50,6 +50,7 @@ public:
     void cmdCreate_Click();
     void cmdCancel_Click();
     void Label2_Click();
+    void lstserv_Click();
 
 protected:
     void Design() override;

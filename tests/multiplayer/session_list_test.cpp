@@ -6,6 +6,7 @@
 #include "lobby_fixture.h"
 
 #include "core/game_state.h"
+#include "launcher/settings.h"
 #include "multiplayer/create_game.h"
 #include "multiplayer/session_state.h"
 #include "multiplayer/waiting_room.h"
@@ -180,6 +181,34 @@ TEST_F(SessionListWithAHost, RefreshListsAgainAndRefreshServerEmptiesTheCommentA
     ui_events::Click(SessionsWindow().Label2);
     EXPECT_EQ(SessionsWindow().TxtComment.Text(), "");
     EXPECT_FALSE(SessionsWindow().cmdJoin.Enabled());
+}
+
+// A server of another release is refused before anything is closed; one of
+// this release is reached by its address and its games listed.
+TEST_F(SessionListWithAHost, AServerOfTheListIsRefusedForAnotherReleaseAndElseSearched) {
+    ReleaseVersion = "2.11.0";
+    WebServerHost = "games.test";
+    WebServers = {
+        {1, 7, "old", "2.11.1", "127.0.0.1", "old comment"}, {2, 8, "carl", "2.11.0", "127.0.0.1", "come in"}, {}};
+    SessionsWindow().Frame1.SetEnabled(true);
+    SessionsWindow().lstserv.AddItem("old");
+    SessionsWindow().lstserv.AddItem("carl");
+    SessionsWindow().lstSessions.Clear();
+    const auto connection = DPlay;
+
+    SessionsWindow().lstserv.SetListIndex(0);
+    EXPECT_EQ(boxes_.Take(), (std::vector<std::string>{
+                                 "You can't play with this Server you don't have the same Release Version:\r\n"
+                                 "Server = 2.11.1 and Your Soft = 2.11.0\r\nCheck last Version on http://games.test"}));
+    EXPECT_EQ(DPlay, connection);
+    EXPECT_EQ(SessionsWindow().TxtComment.Text(), "");
+    EXPECT_TRUE(Rows(SessionsWindow().lstSessions).empty());
+
+    SessionsWindow().lstserv.SetListIndex(1);
+    EXPECT_TRUE(boxes_.Seen().empty());
+    EXPECT_NE(DPlay, connection);
+    EXPECT_EQ(SessionsWindow().TxtComment.Text(), "come in");
+    EXPECT_EQ(Rows(SessionsWindow().lstSessions), (std::vector<std::string>{"Carl game (COULOIRS) (1/4)"}));
 }
 
 }  // namespace
