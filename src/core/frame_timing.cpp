@@ -2,6 +2,7 @@
 
 #include "core/game_state.h"
 #include "core/text.h"
+#include "core/trace.h"
 #include "platform/failure.h"
 #include "platform/rm/directx7.h"
 
@@ -31,6 +32,7 @@ void MesureImage() {
     if (FrameCount == 30) {
         LoopSkipsFailures = true;
         FramesPerSecond = 30.0f / (ReadClockSeconds() - RateWindowStart);
+        Trace("frame rate ", FramesPerSecond);
         RateWindowStart = ReadClockSeconds();
         FrameCount = 0;
     }

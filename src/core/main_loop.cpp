@@ -7,6 +7,7 @@
 #include "core/hud.h"
 #include "core/object_ref.h"
 #include "core/text.h"
+#include "core/trace.h"
 #include "core/video.h"
 #include "launcher/settings.h"
 #include "multiplayer/receiver.h"
@@ -133,9 +134,9 @@ void PresenteImage() {
 
 void BoucleJeu() {
     SetUp();
-    do {
-        Frame();
-    } while (!QuitteJeu);
+    Frame();
+    Trace("first frame shown");
+    while (!QuitteJeu) Frame();
     EndOfGame();
     os::EndProgram("end of the game");
 }

@@ -20,8 +20,7 @@ constexpr float kTitleWiderThanButton = 100;
 
 }  // namespace
 
-// The web and LAN buttons choose the network mode; starting a game from them
-// comes with the launch hand-over.
+// The web button chooses the network mode; LAN chooses it and launches.
 void form2::btn_Click(int Index) {
     switch (Index) {
         case 0:
@@ -56,6 +55,7 @@ void form2::btn_Click(int Index) {
             break;
         case 11:
             Option2(0).SetValue(true);
+            LanceJeu();
             break;
         case 12:
             picbtn(kArsenalMapsPage).SetVisible(false);

@@ -15,8 +15,9 @@
 //  - InitConnectionList: the connection page filled.
 //  - Closing the window by the user ends the program; Unload from code does
 //    not.
-// The seams below let tests replace the user-name query and the connection
-// enumeration.
+//  - LanceJeu: LAN's hand-over to the session list.
+// The seams below let tests replace the user-name query, the connection
+// enumeration and the session listing.
 
 #include "platform/ui/check_box.h"
 #include "platform/ui/command_button.h"
@@ -124,6 +125,13 @@ public:
 
     void list_DDraw_Click();
 
+    // The hand-over to the lobby on the chosen connection: the session list
+    // shown and the launcher hidden, then the set-up pages' choices copied
+    // into the game state, SetupDone, the settings stored and the local
+    // player's two names set. When the connection or the listing fails,
+    // nothing is copied or stored and the launcher stays.
+    void LanceJeu();
+
 protected:
     void Design() override;
     void Form_Load() override;
@@ -153,6 +161,9 @@ private:
     // leaves the list's choice (-1 would clear it, leaving the launch
     // nothing to read).
     static void SelectStoredRow(ui::ListControl& list, int32_t position);
+    // LanceJeu's steps: false when the launch ends there.
+    bool OpenLanList();
+    void CopySettings();
 
     // The picture button the mouse last highlighted; -1 for none.
     int BoutonSurvole = -1;
@@ -177,3 +188,9 @@ public:
 };
 using ConnectionSource = std::function<std::unique_ptr<ConnectionEnumeration>()>;
 void SetConnectionSource(ConnectionSource source);
+
+// How the launch lists the sessions of the chosen connection: by default the
+// session list's UpdateSessionList. Tests put another in place; an empty
+// listing restores it.
+using SessionListing = std::function<bool()>;
+void SetSessionListing(SessionListing listing);

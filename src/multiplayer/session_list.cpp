@@ -3,6 +3,7 @@
 #include "core/game_state.h"
 #include "core/object_ref.h"
 #include "core/trace.h"
+#include "launcher/launcher_window.h"
 #include "launcher/settings.h"
 #include "launcher/window_look.h"
 #include "multiplayer/create_game.h"
@@ -138,6 +139,7 @@ void frmSessions::cmdJoin_Click() {
     Trace("session joined ", lstSessions.Text(), " as ", IdLocalDP);
     // Only the creator, or a player who becomes host, may start.
     WaitingWindow().cmdStart.SetEnabled(false);
+    LauncherWindow().Unload();
     Hide();
     WaitingWindow().Show();
     WaitingWindow().UpdateWaiting();
@@ -156,12 +158,19 @@ void frmSessions::ShowJoinFailure(const SessionFailure& failure) {
 }
 
 void frmSessions::cmdCreate_Click() {
+    LauncherWindow().Unload();
     Hide();
     CreateGameWindow().Show();
     skip([] { CreateGameWindow().txtGameName.SetFocus(); });
 }
 
 void frmSessions::cmdCancel_Click() { Unload(); }
+
+// Back to the launcher, which was only hidden, on the same connection; a
+// list unloaded while hidden (the waiting room's CANCEL) brings nothing back.
+void frmSessions::Form_Unload(int& /*cancel*/) {
+    if (Visible()) LauncherWindow().Show();
+}
 
 void frmSessions::cmdrefresh_Click() {
     ui::SetMousePointer(ui::vbHourglass);

@@ -55,6 +55,7 @@ public:
 protected:
     void Design() override;
     void Form_Load() override;
+    void Form_Unload(int& cancel) override;
 
 private:
     void ShowJoinFailure(const SessionFailure& failure);

@@ -14,6 +14,7 @@
 #include "launcher/launcher_window.h"
 #include "launcher/settings.h"
 #include "launcher/splash.h"
+#include "multiplayer/session_list.h"
 #include "platform/os/executable.h"
 #include "platform/registry/registry.h"
 #include "platform/ui/event_loop.h"
@@ -28,6 +29,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+
+#include <QTemporaryDir>
 
 #include <string>
 
@@ -51,6 +54,18 @@ constexpr int kPlaceTops[] = {120, 720, 1320, 1950, 2580};
 // CONNECTIONS and RETOUR.
 constexpr int kConfigurations = 1, kConnections = 7, kVideo = 8;
 constexpr int kConfigurationsPlace = 0, kVideoPlace = 1, kConnectionsPlace = 2, kReturnPlace = 4;
+// PLAY QUELLMAR on the first page, LAN on its own page, PLAYER on the
+// configurations' page, QUITTER.
+constexpr int kPlayPlace = 1, kLanPlace = 1, kPlayerPlace = 0, kQuitPlace = 4;
+constexpr int kPlayer = 9;
+const QString kSessionList = "Join or Create Game";
+
+// Where the user finds the controls the settings test uses, in pixels of
+// their window: read from this process's windows, loaded on a hive of their
+// own.
+struct Places {
+    QPoint display, quality, fullBox, fullScreen, box, name, retour;
+};
 
 // A button's top left corner in the window, and the middle where it is
 // clicked.
@@ -129,6 +144,72 @@ protected:
                                 .copy(kPanel);
         window.Unload();
         return grab;
+    }
+
+    static Places FindPlaces() {
+        QTemporaryDir scratch;
+        registry::SetHiveFolder(scratch.path().toStdString());
+        form2& window = LauncherWindow();
+        window.Show();
+        window.btn_Click(kConfigurations);
+        window.btn_Click(kVideo);
+        Places places;
+        places.display = MiddleOf(window.list_display);
+        places.quality = MiddleOf(window.Combo2);
+        places.fullBox = MiddleOf(window.Check1);
+        places.fullScreen = MiddleOf(window.Option1(0));
+        places.box = MiddleOf(window.optrnd(1));
+        window.btn_Click(kPlayer);
+        places.name = MiddleOf(window.txtYourName);
+        window.Unload();
+        SessionsWindow().Show();
+        places.retour = MiddleOf(SessionsWindow().cmdCancel);
+        SessionsWindow().Unload();
+        return places;
+    }
+
+    static QPoint MiddleOf(ui::Control& control) {
+        QWidget* widget = control.hWnd();
+        return widget->mapTo(widget->window(), widget->rect().center());
+    }
+
+    // Opens the list and chooses row `row` from the keyboard.
+    void ChooseRow(const ShownWindow& window, QPoint list, int row) {
+        copy_.Click(window, list);
+        copy_.Key(window, "Home");
+        for (int i = 0; i < row; ++i) copy_.Key(window, "Down");
+        copy_.Key(window, "Return");
+    }
+
+    // LAN from the play page, and the session list it shows.
+    ShownWindow Lan(const ShownWindow& launcher) {
+        copy_.Click(launcher, Middle(kLanPlace));
+        const ShownWindow list = copy_.WaitForTitle(kSessionList);
+        EXPECT_TRUE(list.Found()) << "no session list";
+        return list;
+    }
+
+    // RETOUR on the session list: the launcher again, as it was.
+    ShownWindow Retour(const ShownWindow& list, const Places& places) {
+        copy_.Click(list, places.retour);
+        const ShownWindow launcher = copy_.WaitForWindow([](const ShownWindow& w) { return w.size == kLauncherSize; });
+        EXPECT_TRUE(launcher.Found()) << "no launcher after RETOUR";
+        return launcher;
+    }
+
+    // The grab of the panel once it has stood still for a moment.
+    QImage SteadyPanel(const ShownWindow& launcher, const std::string& name) {
+        QImage last;
+        return copy_
+            .GrabWhen(
+                launcher,
+                [&](const QImage& grab) {
+                    const bool steady = grab == last;
+                    last = grab;
+                    return steady;
+                },
+                name)
+            .copy(kPanel);
     }
 
     ProgramCopy copy_;
@@ -210,6 +291,61 @@ TEST_F(LauncherEndToEnd, ANewUserOpensThePagesAndFindsTheChoicesAfterARestart) {
                                              EXPECT_TRUE(w.optrnd(1).Value());
                                          })),
               0.98);
+}
+
+// A new user chooses video settings and a name, and LAN stores them as the
+// session list appears; RETOUR and LAN work again; the next start shows the
+// same pages.
+TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNextStart) {
+    const Places places = FindPlaces();
+    const ShownWindow launcher = StartToTheLauncher();
+    ASSERT_TRUE(launcher.Found());
+    copy_.Click(launcher, Middle(kConfigurationsPlace));
+    copy_.Click(launcher, Middle(kVideoPlace));
+    ChooseRow(launcher, places.display, 1);  // "800 X 600"
+    ChooseRow(launcher, places.quality, 2);  // "D3DRMRENDER_FLAT"
+    copy_.Click(launcher, places.fullBox);
+    copy_.Click(launcher, places.fullScreen);
+    copy_.Click(launcher, places.box);
+    copy_.MoveMouse(launcher, kAway);
+    const QImage video = SteadyPanel(launcher, "launch-video");
+    copy_.Click(launcher, Middle(kPlayerPlace));
+    copy_.Click(launcher, places.name);
+    copy_.Key(launcher, "ctrl+a");
+    copy_.Type(launcher, "Kestrel 7");
+    copy_.MoveMouse(launcher, kAway);
+    const QImage player = SteadyPanel(launcher, "launch-player");
+
+    copy_.Click(launcher, Middle(kReturnPlace));
+    copy_.Click(launcher, Middle(kPlayPlace));
+    ShownWindow list = Lan(launcher);
+    ASSERT_TRUE(list.Found());
+    const std::pair<const char*, const char*> stored[] = {{"Qua", "2"},  {"Res", "1"}, {"Full", "-1"}, {"Mode", "1"},
+                                                          {"Box", "-1"}, {"Tex", "1"}, {"Power", "1"}};
+    for (const auto& [name, value] : stored)
+        EXPECT_EQ(hive_values::Stored(kGameKey, name).second, std::string(value) + '\0') << name;
+    EXPECT_EQ(hive_values::Stored(kProfileKey, "Name").second, std::string("Kestrel 7") + '\0');
+
+    ShownWindow back = Retour(list, places);
+    ASSERT_TRUE(back.Found());
+    list = Lan(back);
+    ASSERT_TRUE(list.Found());
+    back = Retour(list, places);
+    ASSERT_TRUE(back.Found());
+    copy_.Click(back, Middle(kReturnPlace));
+    copy_.Click(back, Middle(kQuitPlace));
+    EXPECT_TRUE(copy_.WaitForEnd());
+
+    const ShownWindow restarted = StartToTheLauncher();
+    ASSERT_TRUE(restarted.Found());
+    copy_.Click(restarted, Middle(kConfigurationsPlace));
+    copy_.Click(restarted, Middle(kVideoPlace));
+    copy_.MoveMouse(restarted, kAway);
+    EXPECT_GE(Matching(SteadyPanel(restarted, "launch-video-again"), video), 0.98);
+    copy_.Click(restarted, Middle(kPlayerPlace));
+    copy_.MoveMouse(restarted, kAway);
+    EXPECT_GE(Matching(SteadyPanel(restarted, "launch-player-again"), player), 0.98);
+    EndWithEscTwice(restarted);
 }
 
 }  // namespace

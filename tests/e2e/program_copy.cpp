@@ -156,8 +156,12 @@ ShownWindow ProgramCopy::WaitForWindow(const std::function<bool(const ShownWindo
     return {};
 }
 
+ShownWindow ProgramCopy::WaitForTitle(const QString& title, int milliseconds) {
+    return WaitForWindow([&](const ShownWindow& window) { return window.title == title; }, milliseconds);
+}
+
 ShownWindow ProgramCopy::Describe(const QString& id) {
-    ShownWindow window{id, {}, {}};
+    ShownWindow window{id, {}, {}, Xdotool({"getwindowname", id}).trimmed()};
     for (const QString& line : Xdotool({"getwindowgeometry", "--shell", id}).split('\n')) {
         const int value = line.section('=', 1).toInt();
         if (line.startsWith("X=")) window.at.setX(value);
@@ -202,6 +206,11 @@ void ProgramCopy::Click(const ShownWindow& window, QPoint at) {
 void ProgramCopy::Key(const ShownWindow& window, const QString& key) {
     Xdotool({"windowfocus", "--sync", window.id});
     Xdotool({"key", key});
+}
+
+void ProgramCopy::Type(const ShownWindow& window, const QString& text) {
+    Xdotool({"windowfocus", "--sync", window.id});
+    Xdotool({"type", "--delay", "20", text});
 }
 
 // The root window's pixels where the window lies (no window manager runs, so

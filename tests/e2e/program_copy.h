@@ -27,11 +27,13 @@ struct xcb_connection_t;
 #include <map>
 #include <string>
 
-// A visible top-level window of the program: its X id and its place.
+// A visible top-level window of the program: its X id, its place and its
+// title.
 struct ShownWindow {
     QString id;
     QPoint at;
     QSize size;
+    QString title;
     bool Found() const { return !id.isEmpty(); }
 };
 
@@ -61,6 +63,7 @@ public:
     // Waits for a visible window of the program that `wanted` accepts; none
     // when the time runs out or the program ends.
     ShownWindow WaitForWindow(const std::function<bool(const ShownWindow&)>& wanted, int milliseconds = 30000);
+    ShownWindow WaitForTitle(const QString& title, int milliseconds = 30000);
     // Waits for the program to map its next window, and holds the program
     // still there (Resume lets it go on): a window it shows only for a moment
     // can be grabbed. None when the time runs out.
@@ -74,6 +77,8 @@ public:
     void Click(const ShownWindow& window, QPoint at);
     // Gives the window the keyboard and presses the key (an xdotool key name).
     void Key(const ShownWindow& window, const QString& key);
+    // Gives the window the keyboard and types the text.
+    void Type(const ShownWindow& window, const QString& text);
 
     // What the display shows of the window; empty when it cannot be read.
     QImage Grab(const ShownWindow& window);

@@ -206,15 +206,14 @@ TEST_F(Launcher, EachMenuButtonShowsItsPageAndFrame) {
     };
     Start();
     const Case cases[] = {
-        {1, 0, 1, nullptr},         {2, 0, 2, nullptr},          {3, 0, 3, nullptr},
-        {4, 0, 4, nullptr},         {5, 1, 1, &window.Frame5},   {6, 1, 0, nullptr},
-        {7, 1, 1, &window.Frame3},  {8, 1, 1, &window.Frame1},   {9, 1, 1, &window.Frame2},
-        {10, 2, 2, nullptr},        {11, 2, 2, nullptr},         {12, 3, 5, nullptr},
-        {13, 2, 0, nullptr},        {14, 3, 3, &window.Frame7},  {15, 4, 0, nullptr},
-        {16, 3, 0, nullptr},        {17, 4, 4, &window.Frame11}, {18, 4, 4, &window.Frame6},
-        {19, 5, 5, &window.Frame8}, {20, 5, 5, &window.Frame8},  {21, 5, 5, &window.Frame8},
-        {22, 5, 3, nullptr},        {23, 5, 5, &window.Frame8},  {24, 4, 4, &window.Frame10},
-        {25, 4, 4, &window.Frame9},
+        {1, 0, 1, nullptr},          {2, 0, 2, nullptr},          {3, 0, 3, nullptr},
+        {4, 0, 4, nullptr},          {5, 1, 1, &window.Frame5},   {6, 1, 0, nullptr},
+        {7, 1, 1, &window.Frame3},   {8, 1, 1, &window.Frame1},   {9, 1, 1, &window.Frame2},
+        {10, 2, 2, nullptr},         {12, 3, 5, nullptr},         {13, 2, 0, nullptr},
+        {14, 3, 3, &window.Frame7},  {15, 4, 0, nullptr},         {16, 3, 0, nullptr},
+        {17, 4, 4, &window.Frame11}, {18, 4, 4, &window.Frame6},  {19, 5, 5, &window.Frame8},
+        {20, 5, 5, &window.Frame8},  {21, 5, 5, &window.Frame8},  {22, 5, 3, nullptr},
+        {23, 5, 5, &window.Frame8},  {24, 4, 4, &window.Frame10}, {25, 4, 4, &window.Frame9},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("button " + std::to_string(c.button));
@@ -240,12 +239,10 @@ TEST_F(Launcher, EachMenuButtonShowsItsPageAndFrame) {
         EXPECT_EQ(window.lemessbox.Picture().Image(), Highlighted(c.button));
     }
 
-    // The web and LAN buttons choose the network mode.
+    // The web button chooses the network mode (LAN launches: launch_test).
     GoToPage(2);
     window.btn_Click(10);
     EXPECT_TRUE(window.Option2(1).Value());
-    window.btn_Click(11);
-    EXPECT_TRUE(window.Option2(0).Value());
     window.btn_Click(26);
     EXPECT_EQ(VisiblePage(), 2);
     GoToPage(0);

@@ -6,8 +6,10 @@
 #include "lobby_fixture.h"
 
 #include "core/game_state.h"
+#include "launcher/launcher_window.h"
 #include "launcher/settings.h"
 #include "multiplayer/create_game.h"
+#include "multiplayer/session_setup.h"
 #include "multiplayer/session_state.h"
 #include "multiplayer/waiting_room.h"
 #include "platform/play/direct_play.h"
@@ -115,8 +117,15 @@ protected:
 
 TEST_F(SessionListWithAHost, JoinGoesToTheWaitingRoomWithStartDisabledAndTheHostFlagsUntouched) {
     TraceLog log;
+    // As the launch leaves it: the launcher loaded (with an object of its
+    // own), and the list made on its connection.
+    LauncherWindow().Load();
+    boxes_.Take();
+    ConnectLan(0);
+    ASSERT_TRUE(SessionsWindow().UpdateSessionList());
     ui_events::Click(SessionsWindow().cmdJoin);
     EXPECT_TRUE(boxes_.Seen().empty());
+    EXPECT_FALSE(LauncherWindow().IsLoaded());
     EXPECT_FALSE(SessionsWindow().Visible());
     ASSERT_TRUE(WaitingWindow().IsLoaded());
     EXPECT_TRUE(WaitingWindow().Visible());
@@ -157,16 +166,23 @@ TEST_F(SessionListWithAHost, AFailedPlayerCreationGivesItsMessageAndALaterJoinWo
 }
 
 TEST_F(SessionListWithAHost, NewGameOpensTheCreateWindowAndRetourUnloadsTheListKeepingTheConnection) {
+    LauncherWindow().Load();
     ui_events::Click(SessionsWindow().cmdCreate);
     EXPECT_FALSE(SessionsWindow().Visible());
     EXPECT_TRUE(CreateGameWindow().Visible());
+    EXPECT_FALSE(LauncherWindow().IsLoaded());
 
     CreateGameWindow().Unload();
+    // As the launch leaves it: loaded and hidden.
+    LauncherWindow().Load();
+    LauncherWindow().Hide();
     SessionsWindow().Show();
     const auto connection = DPlay;
     ui_events::Click(SessionsWindow().cmdCancel);
     EXPECT_FALSE(SessionsWindow().IsLoaded());
     EXPECT_EQ(DPlay, connection);
+    EXPECT_TRUE(LauncherWindow().Visible());
+    LauncherWindow().Unload();
 }
 
 TEST_F(SessionListWithAHost, RefreshListsAgainAndRefreshServerEmptiesTheCommentAndDisablesJoin) {

@@ -1,0 +1,115 @@
+// The launch: from the launcher's play page to the session list. The choices
+// of the set-up pages are taken, stored and named only once the list stands,
+// so a launch that fails leaves the game state, the settings and the
+// launcher as they were.
+
+#include "core/game_state.h"
+#include "core/text.h"
+#include "launcher/launcher_window.h"
+#include "launcher/settings.h"
+#include "launcher/video_rows.h"
+#include "multiplayer/session_list.h"
+#include "multiplayer/session_setup.h"
+#include "multiplayer/session_state.h"
+#include "platform/play/errors.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/mouse_pointer.h"
+
+#include <string>
+
+namespace {
+
+constexpr int kLanOption = 0;
+constexpr char kConnectionFailed[] = "Failed to initialize connection.";
+
+SessionListing& Listing() {
+    static SessionListing listing;
+    return listing;
+}
+
+bool ListSessions() { return Listing() ? Listing()() : SessionsWindow().UpdateSessionList(); }
+
+// The selected row's text; a failure when no row is selected.
+std::string SelectedRow(ui::ListControl& list) { return list.List(list.ListIndex()); }
+
+// "1024 X 768     ": the trimmed text before the first "X", or after it.
+int32_t ResolutionPart(const std::string& row, bool height) {
+    const int32_t x = InStr(row, "X");
+    return CLng(Trim(height ? Mid(row, x + 1) : Left(row, x - 1)));
+}
+
+// The connection is refused for good only on the second try: the first may
+// meet an object still initialised from an earlier launch, and a fresh one
+// takes the same connection.
+bool ConnectChosen(int32_t position) {
+    int32_t code = 0;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            ConnectLan(position);
+            return true;
+        } catch (const Failure& failure) {
+            code = failure.Number();
+        }
+        if (code != play::error::AlreadyInitialized) break;
+        if (attempt == 0) InitDirectPlay();
+    }
+    ui::SetMousePointer(ui::vbDefault);
+    if (code != play::error::AlreadyInitialized) ui::MsgBox(kConnectionFailed, ui::vbOKOnly);
+    return false;
+}
+
+}  // namespace
+
+void SetSessionListing(SessionListing listing) { Listing() = std::move(listing); }
+
+void form2::LanceJeu() {
+    ui::SetMousePointer(ui::vbHourglass);
+    if (Trim(txtYourName.Text()).empty()) txtYourName.SetText(cmbtyp.Text());
+    ProfileName = txtYourName.Text();
+    SkinLocal = Combo3.Text();
+    // The web server's hand-over needs the account requests first; only LAN
+    // hands over here.
+    if (!Option2(kLanOption).Value()) return ui::SetMousePointer(ui::vbDefault);
+    if (!OpenLanList()) return;
+    CopySettings();
+    SetupDone = true;
+    Ecrit_Ini();
+    skip([&] { FriendlyName = txtYourName.Text(); });
+    FormalName = std::to_string(IdModeleLocal) + SkinLocal;
+}
+
+bool form2::OpenLanList() {
+    WebServerHost = "";
+    if (!ConnectChosen(lstConnections.ListIndex())) return false;
+    if (!ListSessions()) {
+        InitDirectPlay();
+        return false;
+    }
+    Hide();
+    SessionsWindow().Show();
+    return true;
+}
+
+// A control that cannot be read leaves its variable as it was; the check box
+// is read as not ticked.
+void form2::CopySettings() {
+    skip([&] { ResIndex = list_display.ListIndex(); });
+    skip([&] { DDrawIndex = list_DDraw.ListIndex(); });
+    skip([&] { D3DIndex = list_d3d7.ListIndex(); });
+    skip([&] { TexIndex = Combo1.ListIndex(); });
+    skip([&] { QualityIndex = Combo2.ListIndex(); });
+    FullScreen = false;
+    skip([&] { FullScreen = Check1.Value() == ui::vbChecked; });
+    skip([&] { IdModeleLocal = cmbtyp.ListIndex(); });
+    skip([&] { BitDepth = CInt(list_bit.Text()); });
+    skip([&] { ScreenWidth = ResolutionPart(SelectedRow(list_display), false); });
+    skip([&] { ScreenHeight = ResolutionPart(SelectedRow(list_display), true); });
+    skip([&] { DDrawGuid = GuidOfRow(SelectedRow(list_DDraw)); });
+    skip([&] { D3DDeviceGuid = GuidOfRow(SelectedRow(list_d3d7)); });
+    skip([&] { TextureQuality = Combo1.ItemData(Combo1.ListIndex()); });
+    skip([&] { RenderQuality = Combo2.ItemData(Combo2.ListIndex()); });
+    skip([&] { ScreenMode = Option1(0).Value() ? 1 : 0; });
+    skip([&] { ModeBox = optrnd(1).Value(); });
+    skip([&] { ConnectionIndex = lstConnections.ListIndex(); });
+    skip([&] { NetMode = Option2(kLanOption).Value() ? 0 : 1; });
+}
