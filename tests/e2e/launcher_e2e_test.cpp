@@ -28,6 +28,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThread>
 #include <QWidget>
 
 #include <QTemporaryDir>
@@ -59,6 +60,7 @@ constexpr int kConfigurationsPlace = 0, kVideoPlace = 1, kConnectionsPlace = 2, 
 constexpr int kPlayPlace = 1, kLanPlace = 1, kPlayerPlace = 0, kQuitPlace = 4;
 constexpr int kPlayer = 9;
 const QString kSessionList = "Join or Create Game";
+constexpr int kMarkLeft = 8;
 
 // Where the user finds the controls the settings test uses, in pixels of
 // their window: read from this process's windows, loaded on a hive of their
@@ -146,7 +148,7 @@ protected:
         return grab;
     }
 
-    static Places FindPlaces() {
+    Places FindPlaces() {
         QTemporaryDir scratch;
         registry::SetHiveFolder(scratch.path().toStdString());
         form2& window = LauncherWindow();
@@ -156,21 +158,29 @@ protected:
         Places places;
         places.display = MiddleOf(window.list_display);
         places.quality = MiddleOf(window.Combo2);
-        places.fullBox = MiddleOf(window.Check1);
-        places.fullScreen = MiddleOf(window.Option1(0));
-        places.box = MiddleOf(window.optrnd(1));
+        places.fullBox = MarkOf(window.Check1);
+        places.fullScreen = MarkOf(window.Option1(0));
+        places.box = MarkOf(window.optrnd(1));
         window.btn_Click(kPlayer);
         places.name = MiddleOf(window.txtYourName);
         window.Unload();
         SessionsWindow().Show();
         places.retour = MiddleOf(SessionsWindow().cmdCancel);
         SessionsWindow().Unload();
+        registry::SetHiveFolder(copy_.HiveFolder().string());
         return places;
     }
 
     static QPoint MiddleOf(ui::Control& control) {
         QWidget* widget = control.hWnd();
         return widget->mapTo(widget->window(), widget->rect().center());
+    }
+
+    // The tick or dot of a check box or option button: only it and the
+    // caption take a click.
+    static QPoint MarkOf(ui::Control& control) {
+        QWidget* widget = control.hWnd();
+        return widget->mapTo(widget->window(), QPoint(kMarkLeft, widget->height() / 2));
     }
 
     // Opens the list and chooses row `row` from the keyboard.
@@ -320,6 +330,12 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
     copy_.Click(launcher, Middle(kPlayPlace));
     ShownWindow list = Lan(launcher);
     ASSERT_TRUE(list.Found());
+    // The list shows before the settings are written; the last one written
+    // says they all are.
+    QElapsedTimer waited;
+    waited.start();
+    while (hive_values::Stored(kGameKey, "Dplay2").second == "<missing>" && waited.elapsed() < kSettleMilliseconds * 4)
+        QThread::msleep(50);
     const std::pair<const char*, const char*> stored[] = {{"Qua", "2"},  {"Res", "1"}, {"Full", "-1"}, {"Mode", "1"},
                                                           {"Box", "-1"}, {"Tex", "1"}, {"Power", "1"}};
     for (const auto& [name, value] : stored)
