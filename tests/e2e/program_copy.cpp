@@ -157,11 +157,13 @@ ShownWindow ProgramCopy::WaitForWindow(const std::function<bool(const ShownWindo
 }
 
 ShownWindow ProgramCopy::WaitForTitle(const QString& title, int milliseconds) {
-    return WaitForWindow([&](const ShownWindow& window) { return window.title == title; }, milliseconds);
+    return WaitForWindow([&](const ShownWindow& window) { return Title(window) == title; }, milliseconds);
 }
 
+QString ProgramCopy::Title(const ShownWindow& window) { return Xdotool({"getwindowname", window.id}).trimmed(); }
+
 ShownWindow ProgramCopy::Describe(const QString& id) {
-    ShownWindow window{id, {}, {}, Xdotool({"getwindowname", id}).trimmed()};
+    ShownWindow window{id, {}, {}};
     for (const QString& line : Xdotool({"getwindowgeometry", "--shell", id}).split('\n')) {
         const int value = line.section('=', 1).toInt();
         if (line.startsWith("X=")) window.at.setX(value);

@@ -27,13 +27,11 @@ struct xcb_connection_t;
 #include <map>
 #include <string>
 
-// A visible top-level window of the program: its X id, its place and its
-// title.
+// A visible top-level window of the program: its X id and its place.
 struct ShownWindow {
     QString id;
     QPoint at;
     QSize size;
-    QString title;
     bool Found() const { return !id.isEmpty(); }
 };
 
@@ -64,6 +62,7 @@ public:
     // when the time runs out or the program ends.
     ShownWindow WaitForWindow(const std::function<bool(const ShownWindow&)>& wanted, int milliseconds = 30000);
     ShownWindow WaitForTitle(const QString& title, int milliseconds = 30000);
+    QString Title(const ShownWindow& window);
     // Waits for the program to map its next window, and holds the program
     // still there (Resume lets it go on): a window it shows only for a moment
     // can be grabbed. None when the time runs out.
