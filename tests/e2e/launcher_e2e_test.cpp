@@ -8,6 +8,7 @@
 // process from the same settings hive, whose lists the test reads: the grab
 // of the program's panel must match the grab of this one.
 
+#include "e2e/launcher_steps.h"
 #include "e2e/program_copy.h"
 
 #include "core/game_state.h"
@@ -21,6 +22,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/picture.h"
 #include "support/hive_values.h"
+#include "support/ui_events.h"
 
 #include <gtest/gtest.h>
 
@@ -37,29 +39,18 @@
 
 namespace {
 
-// The launcher's inner size in pixels, and where its parts lie in it (its
-// design in twips, 15 to the pixel).
-const QSize kLauncherSize(626, 403);
-const QSize kSplashSize(264, 258);
+using namespace launcher_steps;
+
+// Where the panel lies in the launcher.
 const QRect kPanel(255, 48, 361, 345);
 // The open page's title picture in the panel.
 constexpr QPoint kTitle(20, 18);
-constexpr QPoint kPage(6, 156);
-constexpr QSize kButton(227, 28);
 constexpr QPoint kAway(1000, 1000);
 constexpr int kSettleMilliseconds = 1500;
-// The menu pages' places by their top in twips; every one lies at left 120.
-constexpr int kPlaceTops[] = {120, 720, 1320, 1950, 2580};
 // The buttons the test presses, by their index and their place on their
-// page: CONFIGURATIONS on the first page, and on its own page VIDEO,
-// CONNECTIONS and RETOUR.
-constexpr int kConfigurations = 1, kConnections = 7, kVideo = 8;
-constexpr int kConfigurationsPlace = 0, kVideoPlace = 1, kConnectionsPlace = 2, kReturnPlace = 4;
-// PLAY QUELLMAR on the first page, LAN on its own page, PLAYER on the
-// configurations' page, QUITTER.
-constexpr int kPlayPlace = 1, kLanPlace = 1, kPlayerPlace = 0, kQuitPlace = 4;
-constexpr int kPlayer = 9;
-const QString kSessionList = "Join or Create Game";
+// page: on the configurations' page VIDEO, CONNECTIONS and PLAYER.
+constexpr int kConfigurations = 1, kConnections = 7, kVideo = 8, kPlayer = 9;
+constexpr int kVideoPlace = 1, kConnectionsPlace = 2, kPlayerPlace = 0;
 constexpr int kMarkLeft = 8;
 
 // Where the user finds the controls the settings test uses, in pixels of
@@ -68,11 +59,6 @@ constexpr int kMarkLeft = 8;
 struct Places {
     QPoint display, quality, fullBox, fullScreen, box, name, retour;
 };
-
-// A button's top left corner in the window, and the middle where it is
-// clicked.
-QPoint ButtonAt(int place) { return kPage + QPoint(120 / 15, kPlaceTops[place] / 15); }
-QPoint Middle(int place) { return ButtonAt(place) + QPoint(kButton.width() / 2, kButton.height() / 2); }
 
 QImage Picture(const std::string& name) {
     return ui::LoadPicture(":/pictures/launcher/" + name + ".bmp").Image().convertToFormat(QImage::Format_RGB32);
@@ -90,19 +76,7 @@ protected:
         os::SetExecutableFolder({});
     }
 
-    // Starts the program, answers the release notes with Return and waits
-    // for the launcher.
-    ShownWindow StartToTheLauncher() {
-        EXPECT_TRUE(copy_.Start());
-        // Neither the launcher nor the splash, which may flash up before it.
-        const ShownWindow box =
-            copy_.WaitForWindow([](const ShownWindow& w) { return w.size != kLauncherSize && w.size != kSplashSize; });
-        EXPECT_TRUE(box.Found()) << "no release notes";
-        copy_.Key(box, "Return");
-        const ShownWindow launcher = copy_.WaitForWindow([](const ShownWindow& w) { return w.size == kLauncherSize; });
-        EXPECT_TRUE(launcher.Found()) << "no launcher";
-        return launcher;
-    }
+    ShownWindow StartToTheLauncher() { return launcher_steps::StartToTheLauncher(copy_); }
 
     // Opens a page from the first menu page and grabs the panel once the
     // page's title picture shows.
@@ -156,24 +130,19 @@ protected:
         window.btn_Click(kConfigurations);
         window.btn_Click(kVideo);
         Places places;
-        places.display = MiddleOf(window.list_display);
-        places.quality = MiddleOf(window.Combo2);
+        places.display = ui_events::MiddleOf(window.list_display);
+        places.quality = ui_events::MiddleOf(window.Combo2);
         places.fullBox = MarkOf(window.Check1);
         places.fullScreen = MarkOf(window.Option1(0));
         places.box = MarkOf(window.optrnd(1));
         window.btn_Click(kPlayer);
-        places.name = MiddleOf(window.txtYourName);
+        places.name = ui_events::MiddleOf(window.txtYourName);
         window.Unload();
         SessionsWindow().Show();
-        places.retour = MiddleOf(SessionsWindow().cmdCancel);
+        places.retour = ui_events::MiddleOf(SessionsWindow().cmdCancel);
         SessionsWindow().Unload();
         registry::SetHiveFolder(copy_.HiveFolder().string());
         return places;
-    }
-
-    static QPoint MiddleOf(ui::Control& control) {
-        QWidget* widget = control.hWnd();
-        return widget->mapTo(widget->window(), widget->rect().center());
     }
 
     // The tick or dot of a check box or option button: only it and the
@@ -189,14 +158,6 @@ protected:
         copy_.Key(window, "Home");
         for (int i = 0; i < row; ++i) copy_.Key(window, "Down");
         copy_.Key(window, "Return");
-    }
-
-    // LAN from the play page, and the session list it shows.
-    ShownWindow Lan(const ShownWindow& launcher) {
-        copy_.Click(launcher, Middle(kLanPlace));
-        const ShownWindow list = copy_.WaitForTitle(kSessionList);
-        EXPECT_TRUE(list.Found()) << "no session list";
-        return list;
     }
 
     // RETOUR on the session list: the launcher again, as it was.
@@ -327,8 +288,7 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
     const QImage player = SteadyPanel(launcher, "launch-player");
 
     copy_.Click(launcher, Middle(kReturnPlace));
-    copy_.Click(launcher, Middle(kPlayPlace));
-    ShownWindow list = Lan(launcher);
+    ShownWindow list = PlayOnLan(copy_, launcher);
     ASSERT_TRUE(list.Found());
     // The list shows before the settings are written; the last one written
     // says they all are.
@@ -344,7 +304,7 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
 
     ShownWindow back = Retour(list, places);
     ASSERT_TRUE(back.Found());
-    list = Lan(back);
+    list = Lan(copy_, back);
     ASSERT_TRUE(list.Found());
     back = Retour(list, places);
     ASSERT_TRUE(back.Found());

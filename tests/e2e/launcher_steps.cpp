@@ -1,0 +1,43 @@
+#include "e2e/launcher_steps.h"
+
+#include <gtest/gtest.h>
+
+namespace launcher_steps {
+
+namespace {
+
+constexpr int kPlaceTops[kPlaces] = {120, 720, 1320, 1950, 2580};
+constexpr int kButtonLeft = 120;
+constexpr int kTwipsPerPixel = 15;
+
+}  // namespace
+
+QPoint ButtonAt(int place) { return kPage + QPoint(kButtonLeft, kPlaceTops[place]) / kTwipsPerPixel; }
+
+QPoint Middle(int place) { return ButtonAt(place) + QPoint(kButton.width() / 2, kButton.height() / 2); }
+
+ShownWindow StartToTheLauncher(ProgramCopy& copy, const std::map<QString, QString>& environment) {
+    EXPECT_TRUE(copy.Start(environment));
+    // Neither the launcher nor the splash, which may flash up before it.
+    const ShownWindow box =
+        copy.WaitForWindow([](const ShownWindow& w) { return w.size != kLauncherSize && w.size != kSplashSize; });
+    EXPECT_TRUE(box.Found()) << "no release notes";
+    copy.Key(box, "Return");
+    const ShownWindow launcher = copy.WaitForWindow([](const ShownWindow& w) { return w.size == kLauncherSize; });
+    EXPECT_TRUE(launcher.Found()) << "no launcher";
+    return launcher;
+}
+
+ShownWindow PlayOnLan(ProgramCopy& copy, const ShownWindow& launcher) {
+    copy.Click(launcher, Middle(kPlayPlace));
+    return Lan(copy, launcher);
+}
+
+ShownWindow Lan(ProgramCopy& copy, const ShownWindow& launcher) {
+    copy.Click(launcher, Middle(kLanPlace));
+    const ShownWindow list = copy.WaitForTitle(kSessionList);
+    EXPECT_TRUE(list.Found()) << "no session list";
+    return list;
+}
+
+}  // namespace launcher_steps

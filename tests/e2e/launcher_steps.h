@@ -1,0 +1,44 @@
+#pragma once
+
+// The launcher as a user meets it in a copy of the program: where its menu
+// buttons lie, and the way from the start to the launcher and on to the
+// session list. Places are pixels of the launcher's inner area (its design in
+// twips, 15 to the pixel).
+
+#include "e2e/program_copy.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+namespace launcher_steps {
+
+inline const QSize kLauncherSize(626, 403);
+inline const QSize kSplashSize(264, 258);
+inline const QString kSessionList = "Join or Create Game";
+
+// A menu page's places from the top: every button lies at one of them.
+inline constexpr int kPlaces = 5;
+// The buttons by their place on their page: on the first page
+// CONFIGURATIONS, PLAY QUELLMAR and QUITTER; on the play page LAN; RETOUR on
+// every other page.
+inline constexpr int kConfigurationsPlace = 0, kPlayPlace = 1, kQuitPlace = 4, kLanPlace = 1, kReturnPlace = 4;
+
+inline constexpr QPoint kPage(6, 156);
+inline constexpr QSize kButton(227, 28);
+
+// A button's top left corner in the window, and the middle where it is
+// clicked.
+QPoint ButtonAt(int place);
+QPoint Middle(int place);
+
+// Starts the program, answers the release notes with Return and waits for
+// the launcher; none when it does not come.
+ShownWindow StartToTheLauncher(ProgramCopy& copy, const std::map<QString, QString>& environment = {});
+
+// LAN from the play page, or PLAY QUELLMAR then LAN from the first page, and
+// the session list it shows; none when it does not come.
+ShownWindow Lan(ProgramCopy& copy, const ShownWindow& launcher);
+ShownWindow PlayOnLan(ProgramCopy& copy, const ShownWindow& launcher);
+
+}  // namespace launcher_steps
