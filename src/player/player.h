@@ -145,6 +145,9 @@ public:
     // Makes `dest` a copy of the frame tree `Source`, sharing its visuals.
     // Into the hand, it also cuts NbBastos down to the weapon's magazine.
     void ColleArme(const rm::FramePtr& Source, const rm::FramePtr& dest);
+    // Places `chasse` on `tete` and `devant` on `chasse` for the way the
+    // held weapon is gripped (its type); an unknown type moves neither.
+    void PlaceArme();
     // The idle, respectively running, legs set with its looping sound; only
     // a change of set restarts the clock and the sound.
     void Attend();
