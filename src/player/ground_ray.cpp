@@ -5,23 +5,13 @@
 #include "platform/ui/beep.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/message_box.h"
+#include "player/division_by_zero.h"
 #include "player/player.h"
 
 namespace {
 
 constexpr double kStandingEye = 2.5;
 constexpr double kCrouchingEye = 1.0;
-
-// One statement of the ground following: a division by zero is dropped and
-// the next statement runs; any other failure passes on.
-template <class Statement>
-void SkippingDivisionByZero(Statement&& statement) {
-    try {
-        statement();
-    } catch (const Failure& failure) {
-        if (failure.Number() != failure_number::DivisionByZero) throw;
-    }
-}
 
 }  // namespace
 

@@ -161,6 +161,23 @@ public:
     // Puts the local player's root at a spawn point of the level.
     void PlaceJoueur();
 
+    // The local player's control, once a frame from Avance: keyboard, mouse
+    // and cursor; turning, firing, weapon, view and scope; the movement
+    // against the world; the aim and the camera. Device failures, and a key
+    // member outside 0 to 255, pass to the caller with what was done kept.
+    void scrute_clavier();
+    // Wall probe from `qui` along its facing times `signe`, which also tests
+    // for a ladder ahead of the player: blocks the world x (XX) or z (ZZ)
+    // axis when the nearest wall ahead lies within 3 units on it. Returns
+    // false.
+    bool Collisions(const rm::FramePtr& qui, int32_t signe);
+    // Sets `echelle` when a ladder lies ahead of `qui` within 3 units
+    // across, at its height or 5 below or above. Returns false.
+    bool CollisionsEchelles(const rm::FramePtr& qui, int32_t signe);
+    // On "couloirs": shows the corridor copies that can be seen from the
+    // position of `qui` and lets only the ones near it stop the player.
+    void AfficheSecteur(const rm::FramePtr& qui);
+
 private:
     friend class PlayerTestAccess;
 
@@ -180,6 +197,28 @@ private:
     void ShowRemote();
     void PlaceRemote();
     void ChangeRemoteWeapon();
+    void HoldWeapon();
+
+    struct Control;  // one frame's input and working values
+    void ReadDevices(Control& c);
+    void AdjustSensitivity(const Control& c);
+    void Respawn();
+    void MouseLook(Control& c);
+    void TurnAndPitch(Control& c);
+    void Trigger(const Control& c);
+    void RecentreCursor(const Control& c);
+    void ChangeWeapon(const Control& c);
+    void SwitchView(const Control& c);
+    void Scope(const Control& c);
+    void PitchLock(const Control& c);
+    void MovementKeys(Control& c);
+    void TurnForStrafe(const Control& c);
+    void MovementStep(Control& c);
+    void ChaseFactor(Control& c);
+    void PlaceAimAndCamera(const Control& c);
+    void PlaceChaseCamera(const Control& c);
+    void RememberKeys(const Control& c);
+    bool LadderAhead(rm::Vector from, const rm::Vector& direction);
     void PlayRemoteSounds();
 
     std::array<std::shared_ptr<rm::Texture>, 11> TexSang;  // blood decals 1 to 9
@@ -189,6 +228,8 @@ private:
     std::shared_ptr<sound::Buffer3D> SonCourant3D;
     double savedPitch_ = 0;      // pivot held while the pitch is locked
     rm::PickArray groundPicks_;  // the ground ray's hits, storage kept between frames
+    rm::PickArray wallPicks_;    // the wall probe's, likewise
+    rm::PickArray ladderPicks_;  // the ladder test's, likewise
 };
 
 // Joueurs(IndiceLocal): the local player; a Failure while there is none.

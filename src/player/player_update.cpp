@@ -83,6 +83,7 @@ void PlayFromStart(const std::shared_ptr<sound::Buffer>& buffer) {
 void player::Avance() {
     StepDecals();
     if (indice == IndiceLocal) {
+        scrute_clavier();
         PositionneBoite();
         EnvoieEtat();
         return;
@@ -157,9 +158,15 @@ void player::PlaceRemote() {
 void player::ChangeRemoteWeapon() {
     if (gPlayerArme == IdArme || !HoldsWeaponModel(gPlayerArme)) return;
     IdArme = gPlayerArme;
+    HoldWeapon();
+}
+
+// A fresh copy of the held weapon in the hand, with its flash and fire
+// sound; both are drawn, never hit.
+void player::HoldWeapon() {
     const rm::FramePtr& hand = WeaponModel(IdArme).Main;
     Ref(Peau).DeleteChild(MDroite);
-    MDroite = hand->Clone();
+    MDroite = Ref(hand).Clone();
     Peau->AddChild(MDroite);
     // The body's hand frame holds its 1-based bone number.
     MDroite->SetAppData(Ref(PlayerModel(MDLid).Main).GetAppData() - 1);

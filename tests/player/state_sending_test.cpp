@@ -24,6 +24,9 @@ protected:
         observer_.Join("abc");
         DPlay = local_.dp;
         IdLocalDP = local_.id;
+        // With the chat box open the control step reads no device, which
+        // this fixture has none of, and moves nothing.
+        ChatTyping = true;
     }
 
     // The state messages the observer has from the local player, after
