@@ -62,16 +62,23 @@ void EnvoiTexte(const std::string& text, int32_t code) {
     skip([&] { Ref(DPlay).Send(IdLocalDP, 0, 0, message); });
 }
 
-std::shared_ptr<play::DirectPlayMessage> BuildStartMessage() {
+std::shared_ptr<play::DirectPlayMessage> BuildStartMessage(StartMessage* roster) {
     play::DirectPlay& dp = Ref(DPlay);
     auto description = dp.CreateSessionData();
     dp.GetSessionDesc(description);
     dp.SetSessionDesc(description);
     const auto players = dp.GetDPEnumPlayers("", 0);
+    const int32_t count = players->GetCount();
+    if (count > int32_t(StartMessage::kMostPlayers))
+        throw Failure(failure_number::SubscriptOutOfRange, "too many players");
     auto message = dp.CreateMessage();
     message->WriteLong(MSG_START);
-    message->WriteByte(static_cast<uint8_t>(players->GetCount()));
-    for (int32_t i = 1; i <= players->GetCount(); ++i) message->WriteLong(players->GetDPID(i));
+    message->WriteByte(static_cast<uint8_t>(count));
+    for (int32_t i = 1; i <= count; ++i) message->WriteLong(players->GetDPID(i));
+    if (roster) {
+        roster->count = static_cast<uint8_t>(count);
+        for (int32_t i = 1; i <= count; ++i) roster->ids[size_t(i - 1)] = players->GetDPID(i);
+    }
     message->WriteLong(IdLocalDP);
     message->WriteString(SessionName);
     message->WriteString(NomMap);

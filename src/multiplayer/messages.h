@@ -94,8 +94,9 @@ struct StartMessage {
 // A start message from this machine: the session description read and
 // written back unchanged (either failure passes to the caller and nothing is
 // built), then the session's players in join order, `IdLocalDP` as the host
-// id, `SessionName` and `NomMap`.
-std::shared_ptr<play::DirectPlayMessage> BuildStartMessage();
+// id, `SessionName` and `NomMap`. `roster`, when given, gets the count and
+// the ids as written, so that the host starts from the roster it sent.
+std::shared_ptr<play::DirectPlayMessage> BuildStartMessage(StartMessage* roster = nullptr);
 
 // Reads a start message from its second field on. False, with `start` as it
 // was, when a field is missing or of the wrong kind, or when it lists more

@@ -6,11 +6,14 @@
 #include "core/game_window.h"
 #include "core/object_ref.h"
 #include "core/rank.h"
+#include "core/trace.h"
 #include "multiplayer/messages.h"
 #include "multiplayer/session_state.h"
+#include "multiplayer/waiting_room.h"
 #include "platform/failure.h"
 #include "platform/play/direct_play.h"
 #include "platform/play/session.h"
+#include "platform/ui/message_box.h"
 #include "player/formal_name.h"
 #include "player/player.h"
 
@@ -27,6 +30,17 @@ constexpr int32_t kSoundHeadKill = 4;
 
 constexpr int32_t kRosterSlots = 8;
 
+constexpr char kHostNow[] = "You are now the host.";
+
+// A drain runs: a second one, started by the waiting room's timer while a box
+// of the first waits, is refused. Released before the game start, whose
+// main loop drains every frame.
+bool draining = false;
+
+// Once a chat line reached the waiting room's log, a failing step of what
+// follows in the same drain is skipped instead of ending it.
+bool skipFailures = false;
+
 // A roster this machine can start a game from: at least one player, and this
 // machine's own among them (a start message built while this machine was
 // joining does not list it).
@@ -36,23 +50,29 @@ bool ListsThisMachine(const StartMessage& start) {
 }
 
 void StartGame(const StartMessage& start) {
+    if (WaitingWindow().IsLoaded()) {
+        WaitingWindow().Timer1.SetEnabled(false);
+        WaitingWindow().Hide();
+    }
     NbJoueurs = start.count;
     std::copy_n(start.ids.begin(), start.count, IdsJoueurs.begin());
     HostPlayerId = start.hostId;
     SessionName = start.sessionName;
     NomMap = start.mapName;
     PartieEnCours = true;
-    if (GameStartCall)
-        GameStartCall();
-    else
-        InitJeu();
+    Trace("start message received ", int32_t(start.count), " players, host ", start.hostId);
+    draining = false;
+    CallGameStart();
 }
 
 // The game start is built to run once per run: while a game runs, the start
 // messages that every machine sends a late joiner are read and dropped.
 void OnStart(play::DirectPlayMessage& message) {
     StartMessage start;
-    if (!ReadStartMessage(message, start) || PartieEnCours || !ListsThisMachine(start)) return;
+    if (!ReadStartMessage(message, start) || PartieEnCours || !ListsThisMachine(start)) {
+        Trace("start message dropped");
+        return;
+    }
     StartGame(start);
 }
 
@@ -60,6 +80,12 @@ void OnStart(play::DirectPlayMessage& message) {
 void OnText(int32_t type, const std::string& senderName, play::DirectPlayMessage& message) {
     std::string text;
     if (!ReadFields([&] { text = message.ReadString(); })) return;
+    if (type == MSG_CHAT && WaitingRoomShown()) {
+        skipFailures = true;
+        Trace("chat received ", senderName, ": ", text);
+        WaitingWindow().AppendChat(senderName, text);
+        return;
+    }
     const std::string line = senderName + " says: " + text;
     if (type == MSG_CHAT)
         GameWindow().AfficheMessage(line, kSoundChat);
@@ -78,11 +104,14 @@ void OnKill(int32_t type) {
     if (head) local.snipper += 1;
     JoueSonInfo(head ? kSoundHeadKill : kSoundKill);
     CalculeRang();
+    Trace("kill counted ", local.tueur, head ? " head" : "");
 }
 
 void OnHost(play::DirectPlayMessage& message) {
     int32_t host = 0;
-    if (ReadFields([&] { host = message.ReadLong(); })) HostPlayerId = host;
+    if (!ReadFields([&] { host = message.ReadLong(); })) return;
+    HostPlayerId = host;
+    Trace("host id received ", host);
 }
 
 // Nothing sends it; its records are read and dropped, so that a sender
@@ -125,7 +154,10 @@ void OnBecameHost() {
     IsHost = true;
     HostPlayerId = IdLocalDP;
     SendNewHost();
-    GameWindow().AfficheMessage("You are now the host.", kSoundAnnounce);
+    Trace("host now");
+    if (!WaitingRoomShown()) return GameWindow().AfficheMessage(kHostNow, kSoundAnnounce);
+    ui::MsgBox(kHostNow);
+    WaitingWindow().UpdateWaiting();
 }
 
 // The first of the slots in use (below NbJoueurs) whose player has the
@@ -166,6 +198,7 @@ void OnPlayerLeft(play::DirectPlayMessage& message) {
     const int32_t slot = SlotOf(id);
     if (slot < 0) return;
     player& p = Joueurs[size_t(slot)];
+    Trace("player left ", p.nom);
     GameWindow().AfficheMessage(p.nom + " leave the game.", kSoundAnnounce);
     p.Destroy();
 }
@@ -198,11 +231,19 @@ void OnPlayerJoined(play::DirectPlay& dp, play::DirectPlayMessage& message) {
             }))
             return;
         MakeRemotePlayer(slot, id, nom, ReadFormalName(formal));
+        Trace("late joiner made ", nom, " in slot ", slot);
     }
     SendStartGame(id);
+    Trace("late joiner answered ", id);
 }
 
+// In the lobby players who come and go only refresh the waiting room's list.
 void DispatchSystem(play::DirectPlay& dp, int32_t code, play::DirectPlayMessage& message) {
+    const bool lobby = WaitingRoomShown();
+    if (lobby && (code == play::SystemCreatePlayer || code == play::SystemDestroyPlayer)) {
+        WaitingWindow().UpdateWaiting();
+        if (code == play::SystemCreatePlayer) return;
+    }
     switch (code) {
         case play::SystemCreatePlayer:
             return OnPlayerJoined(dp, message);
@@ -232,19 +273,34 @@ void DrainCounted() {
     for (int32_t waiting = dp->GetMessageCount(IdLocalDP); waiting >= 1; --waiting) {
         int32_t from = 0, to = 0;
         const auto message = dp->Receive(from, to, play::ReceiveAll);
-        Dispatch(*dp, from, *message);
+        if (skipFailures)
+            skip([&] { Dispatch(*dp, from, *message); });
+        else
+            Dispatch(*dp, from, *message);
     }
 }
 
 }  // namespace
 
 void ReceiveMessages() {
-    if (!DPlay) return;
+    if (!DPlay || draining) return;
+    draining = true;
+    skipFailures = false;
     try {
         DrainCounted();
     } catch (...) {
+        draining = false;
         if (!IsFailure(std::current_exception())) throw;
+        return;
     }
+    draining = false;
+}
+
+void CallGameStart() {
+    if (GameStartCall)
+        GameStartCall();
+    else
+        InitJeu();
 }
 
 void SendNewHost() {

@@ -28,6 +28,9 @@ inline std::function<void()> GameStartCall = Initial(&GameStartCall, {});
 
 void ReceiveMessages();
 
+// Runs the game start: GameStartCall when one is set, else InitJeu.
+void CallGameStart();
+
 // Tells every other player, guaranteed, that `HostPlayerId` hosts now.
 void SendNewHost();
 

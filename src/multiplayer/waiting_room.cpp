@@ -7,18 +7,22 @@
 #include "launcher/settings.h"
 #include "launcher/window_look.h"
 #include "multiplayer/label_buttons.h"
+#include "multiplayer/messages.h"
+#include "multiplayer/receiver.h"
 #include "multiplayer/session_list.h"
 #include "multiplayer/session_setup.h"
 #include "multiplayer/session_state.h"
 #include "platform/os/program_end.h"
 #include "platform/play/direct_play.h"
 #include "platform/ui/beep.h"
+#include "platform/ui/event_loop.h"
 #include "platform/ui/message_box.h"
 #include "player/formal_name.h"
 
 #include <QLocale>
 #include <QTime>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -62,7 +66,10 @@ void SelectAll(ui::TextBox& box) {
 }  // namespace
 
 frmWaiting::frmWaiting() : ui::Form("frmWaiting") {
+    cmdStart.Click = [this] { cmdStart_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
+    Command1.Click = [this] { Command1_Click(); };
+    Timer1.Tick = [this] { Timer1_Timer(); };
     mess.KeyPress = [this](int& keyAscii) { mess_KeyPress(keyAscii); };
     mess.GotFocus = [this] { mess_GotFocus(); };
     HoverRed(cmdStart);
@@ -98,6 +105,7 @@ void frmWaiting::Design() {
 
 void frmWaiting::Form_Load() {
     HabilleForm(*this);
+    starting_ = false;
     Timer1.SetEnabled(true);
     skip([this] { mess.SetFocus(); });
 }
@@ -140,6 +148,51 @@ void frmWaiting::AppendChat(const std::string& sender, const std::string& text) 
     ui::Beep();
 }
 
+void frmWaiting::Timer1_Timer() { ReceiveMessages(); }
+
+// Acts once: a second press that the yield below delivers finds the game
+// starting. A failure before the send leaves everybody waiting, so the room
+// polls again; once the message is out the others start, and so does this
+// machine.
+void frmWaiting::cmdStart_Click() {
+    if (starting_) return;
+    starting_ = true;
+    Timer1.SetEnabled(false);
+    try {
+        SendStart();
+    } catch (const Failure& failure) {
+        Trace("start message not sent: ", failure.Description());
+        starting_ = false;
+        Timer1.SetEnabled(true);
+        ui::MsgBox(failure.Description());
+        return;
+    }
+    Hide();
+    ui::DoEvents();
+    CallGameStart();
+}
+
+// The roster sent is the roster this machine starts from.
+void frmWaiting::SendStart() {
+    StartMessage roster;
+    const auto message = BuildStartMessage(&roster);
+    Ref(DPlay).Send(IdLocalDP, 0, play::SendGuaranteed, message);
+    NbJoueurs = roster.count;
+    std::copy_n(roster.ids.begin(), roster.count, IdsJoueurs.begin());
+    Trace("start message sent ", int32_t(roster.count), " players");
+}
+
+void frmWaiting::Command1_Click() {
+    mess.SetText(Trim(mess.Text()));
+    if (!mess.Text().empty()) {
+        EnvoiTexte(mess.Text(), MSG_CHAT);
+        Trace("chat sent ", mess.Text());
+        AppendChat(ProfileLogin, mess.Text());
+    }
+    skip([this] { mess.SetFocus(); });
+    SelectAll(mess);
+}
+
 // The session is left and the program ends: there is no way back.
 void frmWaiting::cmdCancel_Click() {
     Trace("waiting room left");
@@ -151,6 +204,7 @@ void frmWaiting::cmdCancel_Click() {
 void frmWaiting::mess_KeyPress(int& keyAscii) {
     if (keyAscii != kEnter) return;
     keyAscii = 0;
+    Command1_Click();
 }
 
 void frmWaiting::mess_GotFocus() { SelectAll(mess); }
@@ -160,6 +214,8 @@ void frmWaiting::Form_QueryUnload(int& /*cancel*/, int unloadMode) {
 }
 
 void frmWaiting::Form_MouseMove(int, int, float, float) { Whiten({&cmdStart, &cmdCancel}); }
+
+bool WaitingRoomShown() { return WaitingWindow().IsLoaded() && WaitingWindow().Visible(); }
 
 frmWaiting& WaitingWindow() {
     static frmWaiting* const window = new frmWaiting;

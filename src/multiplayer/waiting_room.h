@@ -9,7 +9,14 @@
 //    "Error in player enumeration." and leaves the list as far as it got.
 //  - AppendChat: a chat line at the end of the log, which keeps only its
 //    last kChatLogCharacters characters, dropping whole lines from the top.
+//  - START, for the host: the start message to every player, guaranteed,
+//    then the game start, once however often it is pressed. A failure before
+//    the send shows its description and the room polls again.
+//  - SEND MESSAGE (or Enter in the line): the trimmed line to every other
+//    player and into the log under `ProfileLogin`.
 //  - CANCEL and the close box leave the session and end the program.
+//  - WaitingRoomShown: whether the room is loaded and visible, which is when
+//    the receiver treats what comes in as lobby traffic.
 
 #include "platform/ui/command_button.h"
 #include "platform/ui/form.h"
@@ -46,7 +53,10 @@ public:
     // `text`; the caret goes to the end of the log and a beep sounds.
     void AppendChat(const std::string& sender, const std::string& text);
 
+    void Timer1_Timer();
+    void cmdStart_Click();
     void cmdCancel_Click();
+    void Command1_Click();
     void mess_KeyPress(int& keyAscii);
     void mess_GotFocus();
 
@@ -58,7 +68,14 @@ protected:
 
 private:
     void ListPlayers();
+    void SendStart();
+
+    bool starting_ = false;  // START pressed: the game is about to start
 };
 
 // The one waiting room of the run, made on first use.
 frmWaiting& WaitingWindow();
+
+// Asks without loading the window: reading an unloaded window's visibility
+// would load it and start its timer.
+bool WaitingRoomShown();
