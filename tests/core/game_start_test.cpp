@@ -96,7 +96,9 @@ protected:
 };
 
 // A picture that shows a scene: many colours, and at most three quarters of
-// it the clear colour (the camera stands where the level puts its origin).
+// it the clear colour. The local player now turns with the pointer, so the
+// view may face a plain corner of the level: a few dozen colours still mean
+// textured walls and floor, a blank or flat picture has a handful.
 void ExpectShowsAScene(const QImage& picture, const std::string& name) {
     ASSERT_FALSE(picture.isNull()) << name;
     picture.save(QString::fromStdString(std::string(QUELLMAR_TEST_BINARY_DIR) + "/core/game_start_" + name + ".png"));
@@ -108,7 +110,7 @@ void ExpectShowsAScene(const QImage& picture, const std::string& name) {
             colours.insert(picture.pixel(x, y));
             clear += picture.pixel(x, y) == corner;
         }
-    EXPECT_GT(colours.size(), 64) << name;
+    EXPECT_GT(colours.size(), 32) << name;
     EXPECT_LT(clear, int64_t(picture.width() / 2) * (picture.height() / 2) * 3 / 4) << name;
 }
 
