@@ -128,6 +128,9 @@ void MakeGame() {
     MakeScene();
     OpenSoloSession();
     IndiceLocal = 0;
+    // The chat box open: the local player's control reads no device, which
+    // this game has none of.
+    ChatTyping = true;
     MakeEightPlayers();
     for (int32_t slot = 0; slot < 8; ++slot) {
         player& p = Joueurs[size_t(slot)];
