@@ -8,7 +8,11 @@
 //    their model animation alone (Anime): `pass_over_anime`, with the
 //    allocations of a remote player's frame once steady;
 //  - the local player's state message against the bare session calls that
-//    make and send one like it: `state_over_bare`.
+//    make and send one like it: `state_over_bare`;
+//  - a shot that hits one of seven other players (the pick and the hit
+//    message) against a bare pick of the same ray: `shot_over_pick`;
+//  - the local player's body animation against its model animation alone:
+//    `animation_over_anime`.
 
 #include "../tests/support/player_test_access.h"
 #include "core/game_state.h"
@@ -202,5 +206,74 @@ void BM_StateMessageAgainstBareCalls(benchmark::State& state) {
     ResetGameState();
 }
 BENCHMARK(BM_StateMessageAgainstBareCalls)->UseManualTime()->Iterations(20000)->Unit(benchmark::kMicrosecond);
+
+// The other seven shown and pickable where their states put them, and a gun
+// aimed along +x through the body of slot 3.
+rm::FramePtr ShowOthersAndAim() {
+    for (int32_t slot = 1; slot < 8; ++slot) {
+        Joueurs[size_t(slot)].Avance();
+        Joueurs[size_t(slot)].joueur->SetTraversalOptions(3);
+    }
+    const rm::Vector target = Joueurs[3].joueur->GetPosition(FrameMonde);
+    const rm::FramePtr gun = D3DRM->CreateFrame(FrameMonde);
+    gun->SetPosition(FrameMonde, target.x - 20, target.y + 2, target.z);
+    gun->SetOrientation(FrameMonde, {1, 0, 0}, {0, 1, 0});
+    return gun;
+}
+
+void BM_ShotAgainstBarePick(benchmark::State& state) {
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    MakeGame();
+    const rm::FramePtr gun = ShowOthersAndAim();
+    rm::Ray ray;
+    ray.position = gun->GetPosition(FrameMonde);
+    ray.direction = {1, 0, 0};
+    rm::PickArray picks;
+    FrameJoueurs->RayPick(FrameJoueurs, ray, picks);
+    if (picks.GetSize() == 0) state.SkipWithError("the gun misses");
+    double shooting = 0, picking = 0;
+    for (auto _ : state) {
+        Clock::time_point start = Clock::now();
+        Joueurs[0].lance_une_Bastos(gun);
+        const double shot = Seconds(start);
+        start = Clock::now();
+        FrameJoueurs->RayPick(FrameJoueurs, ray, picks);
+        rm::PickRecord record;
+        benchmark::DoNotOptimize(picks.GetPickVisual(0, record));
+        const double pick = Seconds(start);
+        state.SetIterationTime(shot + pick);
+        shooting += shot;
+        picking += pick;
+    }
+    state.counters["shot_us"] = shooting * 1e6 / double(state.iterations());
+    state.counters["shot_over_pick"] = shooting / picking;
+    ResetGameState();
+}
+BENCHMARK(BM_ShotAgainstBarePick)->UseManualTime()->Iterations(5000)->Unit(benchmark::kMicrosecond);
+
+void BM_AnimationAgainstAnime(benchmark::State& state) {
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    MakeGame();
+    player& local = Joueurs[0];
+    local.ratio = 1;
+    local.NbBastos = 1;  // no reload on the way
+    double animating = 0, anime = 0;
+    for (auto _ : state) {
+        Clock::time_point start = Clock::now();
+        local.animation();
+        const double step = Seconds(start);
+        local.fps += 0.5;  // a new pose for the model alone too
+        start = Clock::now();
+        PlayerModels[0]->Anime(local);
+        const double bare = Seconds(start);
+        state.SetIterationTime(step + bare);
+        animating += step;
+        anime += bare;
+    }
+    state.counters["animation_us"] = animating * 1e6 / double(state.iterations());
+    state.counters["animation_over_anime"] = animating / anime;
+    ResetGameState();
+}
+BENCHMARK(BM_AnimationAgainstAnime)->UseManualTime()->Iterations(5000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -30,3 +30,8 @@ void DetruitEnfants(const std::shared_ptr<rm::Frame>& frame) {
         --levels.back().next;
     }
 }
+
+void DeleteVisuals(rm::Frame& frame) {
+    // Each one is held while it goes: the frame's own list releases it.
+    while (frame.GetVisualCount() > 0) frame.DeleteVisual(rm::VisualPtr(frame.GetVisual(frame.GetVisualCount() - 1)));
+}

@@ -16,9 +16,15 @@ class Buffer3D;
 namespace son {
 
 void Play(const std::shared_ptr<sound::Buffer>& buffer, int32_t flags);
+// Plays once from the start: the play position goes to 0 as it starts.
+void PlayFromStart(const std::shared_ptr<sound::Buffer>& buffer);
 void Stop(const std::shared_ptr<sound::Buffer>& buffer);
 void SetCurrentPosition(const std::shared_ptr<sound::Buffer>& buffer, int32_t bytes);
 void SetFrequency(const std::shared_ptr<sound::Buffer>& buffer, int32_t hz);
 void SetPosition(const std::shared_ptr<sound::Buffer3D>& buffer, float x, float y, float z, int32_t apply);
+// The play cursor in bytes; 0 for an unset buffer, as for one at its start.
+int32_t GetCurrentPosition(const std::shared_ptr<sound::Buffer>& buffer);
+// The average bytes per second of the buffer's format; 0 for an unset one.
+int32_t GetAvgBytesPerSec(const std::shared_ptr<sound::Buffer>& buffer);
 
 }  // namespace son

@@ -6,12 +6,17 @@
 #include "platform/play/direct_play.h"
 #include "platform/play/message.h"
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 // The wire size of a whole state message: the type and 22 fields.
 constexpr size_t kLongBytes = 4;
 constexpr size_t kDoubleBytes = 8;
 constexpr size_t kStateMessageBytes = kLongBytes + 10 * kDoubleBytes + 12 * kLongBytes;
+constexpr size_t kHitMessageBytes = kLongBytes + 3 * kDoubleBytes + kLongBytes;
+constexpr int32_t kNotGuaranteed = 0;
 
 void WriteDoubles(play::DirectPlayMessage& message, const std::array<double, 3>& values) {
     for (const double value : values) message.WriteDouble(value);
@@ -54,12 +59,52 @@ bool ReadStateMessage(play::DirectPlayMessage& message, StateMessage& state) {
     return true;
 }
 
+std::shared_ptr<play::DirectPlayMessage> NewMessage() { return Ref(DPlay).CreateMessage(); }
+
+void SendUnguaranteed(int32_t to, const std::shared_ptr<play::DirectPlayMessage>& message) {
+    Ref(DPlay).Send(IdLocalDP, to, kNotGuaranteed, message);
+}
+
+// Written and sent in one statement: a text that could not be written
+// leaves nothing to send.
 void EnvoiTexte(const std::string& text, int32_t code) {
-    std::shared_ptr<play::DirectPlayMessage> message;
-    skip([&] { message = Ref(DPlay).CreateMessage(); });
-    skip([&] { Ref(message).WriteLong(code); });
-    skip([&] { Ref(message).WriteString(text); });
-    skip([&] { Ref(DPlay).Send(IdLocalDP, 0, 0, message); });
+    skip([&] {
+        const auto message = NewMessage();
+        WriteTextMessage(*message, code, text);
+        SendUnguaranteed(0, message);
+    });
+}
+
+void WriteTextMessage(play::DirectPlayMessage& message, int32_t code, const std::string& text) {
+    message.WriteLong(code);
+    message.WriteString(text);
+}
+
+void WriteKillMessage(play::DirectPlayMessage& message, bool headHit) {
+    message.WriteLong(headHit ? MSG_HEADKILL : MSG_KILL);
+}
+
+void WriteHitMessage(play::DirectPlayMessage& message, const HitMessage& hit) {
+    message.WriteLong(MSG_HIT);
+    WriteDoubles(message, hit.point);
+    message.WriteLong(hit.damage);
+}
+
+bool ReadHitMessage(play::DirectPlayMessage& message, HitMessage& hit) {
+    HitMessage read;
+    const bool whole = ReadFields([&] {
+        ReadDoubles(message, read.point);
+        read.damage = message.ReadLong();
+    });
+    if (!whole || message.Bytes().size() != kHitMessageBytes) return false;
+    hit = read;
+    return true;
+}
+
+float SingleCoordinate(double value) {
+    if (!std::isfinite(value) || std::abs(value) > std::numeric_limits<float>::max())
+        return std::numeric_limits<float>::quiet_NaN();
+    return static_cast<float>(value);
 }
 
 std::shared_ptr<play::DirectPlayMessage> BuildStartMessage(StartMessage* roster) {

@@ -6,11 +6,15 @@
 //  - the type numbers, which every sender writes and the receiver
 //    (multiplayer/receiver.h) dispatches on;
 //  - EnvoiTexte, the sender of chat lines and kill notices;
-//  - the start message and the state message, each with one writer and one
-//    reader of its layout, so that senders and receiver cannot drift apart:
+//  - one writer for each message the game sends, and one reader for each
+//    that carries fields, so that senders and receiver cannot drift apart:
 //      start: Byte n, n x Long player id, Long host id, String session name,
 //             String map name;
-//      state: 7 x Double, 10 x Long, 3 x Double, 2 x Long (StateMessage, in order).
+//      state: 7 x Double, 10 x Long, 3 x Double, 2 x Long (StateMessage, in order);
+//      hit:   3 x Double, Long damage (HitMessage);
+//      kill and head-shot kill: the type alone;
+//      chat line and kill notice: String text.
+//  - NewMessage and SendUnguaranteed, the two calls every game sender makes.
 
 #include "platform/failure.h"
 
@@ -34,10 +38,47 @@ inline constexpr int32_t MSG_KILL = 10;      // no fields: the addressee killed 
 inline constexpr int32_t MSG_TEXT = 11;      // String text, a kill notice
 inline constexpr int32_t MSG_HEADKILL = 12;  // no fields: a head-shot kill
 
+// A new, empty message of the session (`DPlay`); a Failure without one.
+std::shared_ptr<play::DirectPlayMessage> NewMessage();
+// Sends `message` from `IdLocalDP` to the player `to` (0: every other
+// player), not guaranteed. Failures pass to the caller.
+void SendUnguaranteed(int32_t to, const std::shared_ptr<play::DirectPlayMessage>& message);
+
 // Sends `text` as a message of type `code` (MSG_CHAT or MSG_TEXT) to every
-// other player, not guaranteed. A chat line is worth no more than that: any
-// failing step is skipped and the caller hears nothing of it.
+// other player, not guaranteed. A chat line is worth no more than that: a
+// failure is dropped and the caller hears nothing of it. A text the message
+// cannot hold (over the layer's string cap) is not sent at all: a message
+// with its type alone would fail on every receiver.
 void EnvoiTexte(const std::string& text, int32_t code);
+
+// Writes the type `code` (MSG_CHAT or MSG_TEXT) and `text`. A Failure when
+// the text is over the string cap; the message then holds the type alone
+// and must not be sent.
+void WriteTextMessage(play::DirectPlayMessage& message, int32_t code, const std::string& text);
+
+// Writes the type of a kill: MSG_HEADKILL for a head hit, else MSG_KILL.
+void WriteKillMessage(play::DirectPlayMessage& message, bool headHit);
+
+// The damage code of a hit on the head: it kills from any health.
+inline constexpr int32_t kHeadHit = -1;
+
+// A hit on the addressee's player, as the shooter's machine saw it.
+struct HitMessage {
+    std::array<double, 3> point{};  // world position where the shot met the player
+    int32_t damage = 0;             // kHeadHit, or the shooter's weapon damage
+};
+
+// Writes the type MSG_HIT and then the fields of `hit`.
+void WriteHitMessage(play::DirectPlayMessage& message, const HitMessage& hit);
+
+// Reads a hit message from its second field on into `hit`. False, with
+// `hit` as it was, when a field is missing or the message holds more than
+// the hit's fields.
+bool ReadHitMessage(play::DirectPlayMessage& message, HitMessage& hit);
+
+// A coordinate another machine sent, in the single precision the 3D layer
+// takes; NaN for one that is not a number or does not fit.
+float SingleCoordinate(double value);
 
 // Runs `read`, which reads a message's fields into a record of its own, and
 // tells whether every field was there and of its kind. A message that fails

@@ -129,7 +129,21 @@ void OnMessage7(play::DirectPlayMessage& message) {
     });
 }
 
-void DispatchApplication(int32_t type, const std::string& senderName, play::DirectPlayMessage& message) {
+int32_t SlotOf(int32_t id);
+
+// A hit on the local player from the player `from`: the local player takes
+// it from the slot that holds `from` on this machine. A hit from an id
+// without a slot here, or before there is a local player, is dropped.
+void OnHit(int32_t from, play::DirectPlayMessage& message) {
+    HitMessage hit;
+    if (!ReadHitMessage(message, hit)) return;
+    const int32_t shooter = SlotOf(from);
+    if (shooter < 0 || IndiceLocal < 0) return;
+    JoueurLocal().Toucher(hit.damage, shooter, SingleCoordinate(hit.point[0]), SingleCoordinate(hit.point[1]),
+                          SingleCoordinate(hit.point[2]));
+}
+
+void DispatchApplication(int32_t from, int32_t type, const std::string& senderName, play::DirectPlayMessage& message) {
     switch (type) {
         case MSG_START:
             return OnStart(message);
@@ -142,6 +156,8 @@ void DispatchApplication(int32_t type, const std::string& senderName, play::Dire
             return OnMessage7(message);
         case MSG_HOST:
             return OnHost(message);
+        case MSG_HIT:
+            return OnHit(from, message);
         case MSG_KILL:
         case MSG_HEADKILL:
             return OnKill(type);
@@ -264,7 +280,7 @@ void Dispatch(play::DirectPlay& dp, int32_t from, play::DirectPlayMessage& messa
     if (from == 0) return DispatchSystem(dp, type, message);
     std::string senderName;
     if (!ReadFields([&] { senderName = dp.GetPlayerFriendlyName(from); })) return;
-    DispatchApplication(type, senderName, message);
+    DispatchApplication(from, type, senderName, message);
 }
 
 void DrainCounted() {

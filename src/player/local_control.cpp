@@ -112,7 +112,8 @@ void player::scrute_clavier() {
         MovementStep(c);
         ChaseFactor(c);
     }
-    // The body's animation runs here, after the move and before the camera.
+    // After the move and before the camera; also while dead or chatting.
+    animation();
     PlaceAimAndCamera(c);
     RememberKeys(c);
 }
@@ -188,7 +189,11 @@ void player::TurnAndPitch(Control& c) {
     pivot = std::clamp(pivot, -kMostPivot, kMostPivot);
 }
 
-void player::Trigger(const Control& c) { Fire = ((c.left && Souris) || c.Down(k_Tir)) && action != "reload"; }
+// Held, the trigger calls tir every frame; tir decides whether a shot leaves.
+void player::Trigger(const Control& c) {
+    Fire = ((c.left && Souris) || c.Down(k_Tir)) && action != "reload";
+    if (Fire) tir();
+}
 
 void player::RecentreCursor(const Control& c) {
     if (Souris) input::SetCursorPos(CLng(c.centreX), CLng(c.centreY));

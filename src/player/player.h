@@ -177,6 +177,30 @@ public:
     // On "couloirs": shows the corridor copies that can be seen from the
     // position of `qui` and lets only the ones near it stop the player.
     void AfficheSecteur(const rm::FramePtr& qui);
+    // The local player's body animation of one frame: both clocks advance
+    // by ratio x 20 / 30; the legs loop (the death pose holds at its end
+    // and makes the player ready to respawn); a torso set that has run out
+    // goes back to aiming, or runs again while the trigger is held; an
+    // empty magazine outside a shot reloads. Then the model is posed.
+    void animation();
+    // Fires one shot when the weapon is ready: not while the shoot set of
+    // the last shot runs, and for the cycling shotgun (weapon 12) not while
+    // its fire sound is early in its play. A weapon copy without a flash
+    // frame is a Failure; other failures pass to the caller.
+    void tir();
+    // The bullet: a ray from `qui` along its direction through the players'
+    // frames only (walls never stop it). The first box it meets, when it is
+    // another player's, is reported to that player's machine.
+    void lance_une_Bastos(const rm::FramePtr& qui);
+    // A hit of damage code `balle` (kHeadHit: the head, which kills) from
+    // the player in slot `tireur`, at world point (x, y, z): the hit sound,
+    // the blood there (a point that is not a number leaves it where it
+    // was), the damage; a death tells the shooter and everyone. A dead
+    // player takes nothing.
+    void Toucher(int32_t balle, int32_t tireur, float x, float y, float z);
+    // Death: the chat box sent and closed, the scope off, the death pose,
+    // the death counted and the rank recomputed.
+    void Meurt();
 
 private:
     friend class PlayerTestAccess;
@@ -220,6 +244,13 @@ private:
     void RememberKeys(const Control& c);
     bool LadderAhead(rm::Vector from, const rm::Vector& direction);
     void PlayRemoteSounds();
+    void EndTorsoSet();
+    void Reload();
+    bool ShotgunCycling() const;
+    void EnvoieTouche(int32_t slot, const std::string& boxName, const rm::PickRecord& hit);
+    void ShowBlood(float x, float y, float z);
+    void TakeDamage(int32_t balle);
+    void EnvoieMort(int32_t tireur, int32_t balle);
 
     std::array<std::shared_ptr<rm::Texture>, 11> TexSang;  // blood decals 1 to 9
     std::array<std::shared_ptr<rm::Texture>, 5> TexFlash;  // muzzle-flash decals 1 and 2
@@ -230,6 +261,7 @@ private:
     rm::PickArray groundPicks_;  // the ground ray's hits, storage kept between frames
     rm::PickArray wallPicks_;    // the wall probe's, likewise
     rm::PickArray ladderPicks_;  // the ladder test's, likewise
+    rm::PickArray shotPicks_;    // the last bullet's hits, likewise
 };
 
 // Joueurs(IndiceLocal): the local player; a Failure while there is none.

@@ -38,7 +38,6 @@ constexpr double kMostPivot = 0.4;
 
 const rm::Vector kUp{0, 1, 0};
 constexpr int32_t kToAll = 0;
-constexpr int32_t kNotGuaranteed = 0;
 
 // One step of a decal: last frame's picture goes; steps 1 to `last` show
 // their picture and move on; any other step (the end of the sequence, or a
@@ -59,9 +58,8 @@ rm::Texture* StepDecal(rm::Frame& frame, const std::array<std::shared_ptr<rm::Te
 // A value another machine sent, as the single-precision coordinate the 3D
 // layer takes: false for one that is not a number or does not fit.
 bool AsCoordinate(double value, float& coordinate) {
-    if (!std::isfinite(value) || std::abs(value) > std::numeric_limits<float>::max()) return false;
-    coordinate = static_cast<float>(value);
-    return true;
+    coordinate = SingleCoordinate(value);
+    return !std::isnan(coordinate);
 }
 
 bool AsVector(double x, double y, double z, rm::Vector& vector) {
@@ -71,11 +69,6 @@ bool AsVector(double x, double y, double z, rm::Vector& vector) {
 bool IsDirection(const rm::Vector& v) {
     const float length2 = v.x * v.x + v.y * v.y + v.z * v.z;
     return length2 > 0 && std::isfinite(length2);
-}
-
-void PlayFromStart(const std::shared_ptr<sound::Buffer>& buffer) {
-    son::Play(buffer, 0);
-    son::SetCurrentPosition(buffer, 0);
 }
 
 }  // namespace
@@ -123,9 +116,9 @@ void player::EnvoieEtat() {
     skip([&] { state.bloodStep = Ref(Frmsang).GetAppData(); });
     skip([&] { state.flashStep = Ref(flash).GetAppData(); });
     skip([&] {
-        const auto message = Ref(DPlay).CreateMessage();
+        const auto message = NewMessage();
         WriteStateMessage(*message, state);
-        DPlay->Send(IdLocalDP, kToAll, kNotGuaranteed, message);
+        SendUnguaranteed(kToAll, message);
     });
     idson2 = 0;
     idson3 = 0;
@@ -185,8 +178,8 @@ void player::PlayRemoteSounds() {
         SonCourant3D = Sons[size_t(idson)].buffer3D;
         son::Play(SonCourant, idson == kDeathSound || idson == kReloadSound ? 0 : sound::DSBPLAY_LOOPING);
     }
-    if (idson2 == kSoundEvent) PlayFromStart(Armeson);
-    if (idson3 == kSoundEvent) PlayFromStart(Sons[kHitSound].buffer);
+    if (idson2 == kSoundEvent) son::PlayFromStart(Armeson);
+    if (idson3 == kSoundEvent) son::PlayFromStart(Sons[kHitSound].buffer);
     if (idson == kFootsteps) son::SetFrequency(SonCourant, kRemoteFootstepsHz);
     idson2 = 0;
     idson3 = 0;

@@ -1,3 +1,4 @@
+#include "core/frames.h"
 #include "core/object_ref.h"
 #include "models/mdl.h"
 #include "platform/ui/event_loop.h"
@@ -7,8 +8,8 @@
 void player::ColleArme(const rm::FramePtr& Source, const rm::FramePtr& dest) {
     rm::Frame& to = Ref(dest);
     rm::Frame& from = Ref(Source);
+    DeleteVisuals(to);
     // Each one is held while it goes: the frame's own list releases it.
-    while (to.GetVisualCount() > 0) to.DeleteVisual(rm::VisualPtr(to.GetVisual(to.GetVisualCount() - 1)));
     while (to.GetChildCount() > 0) to.DeleteChild(rm::FramePtr(to.GetChild(to.GetChildCount() - 1)));
     // The visuals are the model's own, shared by every copy.
     for (int32_t i = 0; i < from.GetVisualCount(); ++i) to.AddVisual(from.GetVisual(i));

@@ -189,6 +189,11 @@ TEST_F(GameStart, MakesEveryMemberAPlayerAndPlaysThroughTheLocalPlayersCamera) {
             EXPECT_EQ(local.mousesens, 1);
             EXPECT_EQ(NbJoueurs, 8);
             EXPECT_EQ(Vues[VueCourante]->GetCamera(), local.cam);
+            // A bullet's ray is in world coordinates and picked with the
+            // players' frame as its reference: on every level that frame
+            // must place nothing.
+            ExpectNear(FrameJoueurs->GetTransform(FrameMonde), rm::Matrix4{});
+            ExpectNear(FrameMonde->WorldTransform(), rm::Matrix4{});
             // The frame's pass: rosters, the two players animated in full,
             // and the local player's speed ratio (8 ms frames).
             EXPECT_EQ(RosterTerroristes, c.terrorists);

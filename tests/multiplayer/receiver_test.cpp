@@ -12,11 +12,13 @@
 #include "platform/rm/rm.h"
 #include "player/player.h"
 #include "player/player_fixture.h"
+#include "support/expect_near.h"
 #include "support/test_peer.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -445,6 +447,58 @@ TEST_F(RunningGameTest, LeaveOfAPlayerWithoutASlotChangesNothing) {
     EXPECT_EQ(Message1, "bob says: still read");
     EXPECT_TRUE(InGame(0));
     EXPECT_TRUE(InGame(1));
+}
+
+// Bob joined the session before eve but holds slot 2 here: a hit is taken
+// from the slot that holds its sender's id on this machine.
+TEST_F(RunningGameTest, HitsTakeTheShootersSlotHereAndBadOnesChangeNothing) {
+    LocalPeer peer;
+    const int32_t bob = HostWithPeer(peer);
+    const int32_t eve = peer.CreatePlayer("eve", "1");
+    const int32_t zed = peer.CreatePlayer("zed", "0");  // not in this machine's game
+    AwaitAndDrain(2);
+    GameStartedWith({IdLocalDP, eve, bob});
+    player& me = JoueurLocal();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* what;
+        int32_t from;
+        play::DirectPlayMessage message;
+        int32_t force;
+        rm::Vector blood;
+    };
+    const std::vector<Case> cases = {
+        {"a body hit", bob, Message(MSG_HIT, 1.0, 2.0, 3.0, int32_t{10}), 90, {1, 2, 3}},
+        {"a point that is no number", bob, Message(MSG_HIT, nan, 2.0, 3.0, int32_t{10}), 90, {0, 0, 0}},
+        {"a point beyond single precision", bob, Message(MSG_HIT, 1e300, 2.0, 3.0, int32_t{10}), 90, {0, 0, 0}},
+        {"a hit cut short", bob, Message(MSG_HIT, 1.0, 2.0, 3.0), 100, {0, 0, 0}},
+        {"damage of the wrong kind", bob, Message(MSG_HIT, 1.0, 2.0, 3.0, 4.0), 100, {0, 0, 0}},
+        {"a hit with more fields", bob, Message(MSG_HIT, 1.0, 2.0, 3.0, int32_t{10}, int32_t{1}), 100, {0, 0, 0}},
+        {"a hit from an id without a slot", zed, Message(MSG_HIT, 1.0, 2.0, 3.0, int32_t{10}), 100, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        me.force = 100;
+        me.Frmsang->SetPosition(FrameMonde, 0, 0, 0);
+        Message1 = "";
+        peer.Send(c.from, IdLocalDP, play::SendGuaranteed, c.message);
+        peer.Send(bob, 0, play::SendGuaranteed, Message(MSG_CHAT, std::string("still read")));
+        AwaitAndDrain(2);
+        EXPECT_EQ(me.force, c.force);
+        ExpectNear(me.Frmsang->GetPosition(FrameMonde), c.blood);
+        EXPECT_EQ(Message1, "bob says: still read");
+    }
+
+    peer.Receive();
+    peer.Send(bob, IdLocalDP, play::SendGuaranteed, Message(MSG_HIT, 0.0, 0.0, 0.0, int32_t{-1}));
+    AwaitAndDrain(1);
+    EXPECT_TRUE(me.mort);
+    EXPECT_EQ(me.tue, 1);
+    EXPECT_EQ(me.snipped, 1);
+    EXPECT_EQ(Message2, "This FUCKING bob SNIPPE ME in the HEAD !!!");
+    bool told = false;
+    for (const Received& r : peer.ReceiveAtLeast(3)) told = told || (r.code == MSG_HEADKILL && r.to == bob);
+    EXPECT_TRUE(told) << "the kill goes to the shooter's id";
 }
 
 TEST(NextRosterSlot, FindsTheNextFilledSlotCyclicallyAndStopsOnAnEmptyRoster) {

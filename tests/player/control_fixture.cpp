@@ -2,10 +2,12 @@
 
 #include "core/game_state.h"
 #include "core/game_window.h"
+#include "models/mdl.h"
 #include "platform/input/device.h"
 #include "platform/input/key_codes.h"
 #include "platform/rm/rm.h"
 #include "platform/ui/units.h"
+#include "player/held_models.h"
 
 #include <QApplication>
 
@@ -68,6 +70,7 @@ void ControlFixture::SetUp() {
     local.mousesens = 1;
     local.inverse = 1;
     local.Initplayer();
+    local.NbBastos = WeaponModel(local.IdArme).NbBastos;  // loaded: no reload in the first frames
     p = &local;
     Place(0, 2.5f, 0);
     input.MoveCursor(Centre());

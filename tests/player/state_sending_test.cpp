@@ -53,6 +53,7 @@ protected:
 
 TEST_F(StateSending, EveryFrameSendsThePlayersStateToTheOthers) {
     player& p = Build(0, true);
+    p.NbBastos = 1;  // a round left: no reload in the frame
     p.joueur->SetPosition(FrameMonde, 12, 3, -40);
     p.pivot = -0.25;
     p.colonne = 15;
@@ -84,6 +85,7 @@ TEST_F(StateSending, EveryFrameSendsThePlayersStateToTheOthers) {
 
 TEST_F(StateSending, ClocksRoundHalvesToEvenDeathShowsAndEventsGoOnce) {
     player& p = Build(0, true);
+    p.NbBastos = 1;  // a round left: no reload in these frames
     struct Case {
         double clock;
         int32_t sent;
