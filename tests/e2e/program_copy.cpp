@@ -43,12 +43,17 @@ int ReadDisplayNumber(int fd) {
 }
 
 // Copies the game folder as a new user gets it: the program makes `map` and
-// `system` on its first start.
+// `system` on its first start. The executable, most of the folder's size and
+// never written to, is linked where the file system allows it, so that many
+// copies fit.
 void CopyGameFolder(const fs::path& to) {
     fs::create_directory(to);
     for (const auto& entry : fs::directory_iterator(QUELLMAR_GAME_DIR)) {
         const std::string name = entry.path().filename();
-        if (name != "map" && name != "system") fs::copy(entry.path(), to / name, fs::copy_options::recursive);
+        if (name == "map" || name == "system") continue;
+        std::error_code linked;
+        if (name == "quellmar") fs::create_hard_link(entry.path(), to / name, linked);
+        if (name != "quellmar" || linked) fs::copy(entry.path(), to / name, fs::copy_options::recursive);
     }
 }
 
