@@ -47,6 +47,9 @@ constexpr int kGameMilliseconds = 60000;
 constexpr int kPollMilliseconds = 100;
 // How long the game runs before its frame rate is read.
 constexpr int kPlayMilliseconds = 5000;
+// How long the others may take to see that a machine is gone.
+constexpr int kDropMilliseconds = 30000;
+constexpr int kSettleMilliseconds = 2000;
 // The smallest video mode, "640 X 480", keeps many copies' frames cheap.
 constexpr char kSmallMode[] = "0";
 
@@ -89,11 +92,15 @@ public:
     const std::string& Name() const { return name_; }
     ProgramCopy& Copy() { return copy_; }
 
+    // Starts the program on the game's play port, with its log.
+    void Launch(uint16_t port) {
+        EXPECT_TRUE(copy_.Start({{"QUELLMAR_PLAY_PORT", QString::number(port)},
+                                 {"QUELLMAR_TRACE", QString::fromStdString((copy_.Root() / "trace").string())}}))
+            << name_;
+    }
     // From the start to the session list.
-    bool ToTheList(uint16_t port) {
-        const ShownWindow launcher =
-            StartToTheLauncher(copy_, {{"QUELLMAR_PLAY_PORT", QString::number(port)},
-                                       {"QUELLMAR_TRACE", QString::fromStdString((copy_.Root() / "trace").string())}});
+    bool ToTheList() {
+        const ShownWindow launcher = ToTheLauncher(copy_);
         if (!launcher.Found()) return false;
         window_ = PlayOnLan(copy_, launcher);
         return window_.Found();
@@ -104,6 +111,9 @@ public:
     void Click(QPoint at) { copy_.Click(window_, at); }
     bool ClickTo(QPoint at, const QString& title) {
         Click(at);
+        return ToWindow(title);
+    }
+    bool ToWindow(const QString& title) {
         window_ = copy_.WaitForTitle(title, kLobbyMilliseconds);
         return window_.Found();
     }
@@ -160,6 +170,8 @@ double Drawn(const QImage& picture) {
     return double(drawn) / (int64_t(picture.width()) * picture.height());
 }
 
+using Players = std::vector<Player*>;
+
 class LanGame : public testing::Test {
 protected:
     LanGame() {
@@ -169,8 +181,10 @@ protected:
     }
     ~LanGame() override { os::SetExecutableFolder({}); }
 
+    // A player whose program starts at once.
     Player& Add(const std::string& name, int side) {
         players_.push_back(std::make_unique<Player>(name, side));
+        players_.back()->Launch(port_);
         return *players_.back();
     }
 
@@ -186,8 +200,13 @@ protected:
     }
 
     // The player refreshes its list until the game shows with `players` in
-    // it, and joins.
+    // it, and joins: into the waiting room, or, for a game that runs, on
+    // into it at once.
     void JoinGame(Player& joiner, int players, int maximum) {
+        ListAndJoin(joiner, players, maximum);
+        ASSERT_TRUE(joiner.ToWindow(kWaitingRoom)) << joiner.Name();
+    }
+    void ListAndJoin(Player& joiner, int players, int maximum) {
         const std::string row =
             "Quellmar game (DOCKS) (" + std::to_string(players) + "/" + std::to_string(maximum) + ")";
         QElapsedTimer waited;
@@ -198,12 +217,13 @@ protected:
             QThread::msleep(kPollMilliseconds * 10);
         }
         ASSERT_FALSE(joiner.TracedStartingWith("sessions listed 1: " + row).empty()) << joiner.Name();
-        ASSERT_TRUE(joiner.ClickTo(places_.join, kWaitingRoom)) << joiner.Name();
+        joiner.Click(places_.join);
+        joiner.WaitForTrace("session joined " + row);
     }
 
     // Every room lists every player.
-    void ExpectFullRooms(const std::string& status) {
-        for (const auto& player : players_) player->WaitForTrace("waiting room " + status);
+    static void ExpectRooms(const Players& players, const std::string& status) {
+        for (Player* player : players) player->WaitForTrace("waiting room " + status);
     }
 
     // A chat line typed into the room and sent with Enter.
@@ -216,23 +236,33 @@ protected:
 
     // The host presses START: every player's game shows its first frame;
     // the time from the press to each one's is kept for the report.
-    void Start(Player& host) {
+    void Start(const Players& players) {
         QElapsedTimer sinceStart;
         sinceStart.start();
+        Player& host = *players.front();
         host.Click(places_.start);
-        host.WaitForTrace("start message sent " + std::to_string(players_.size()) + " players");
-        for (const auto& player : players_) {
-            player->WaitForTrace("first frame shown", kGameMilliseconds);
-            firstFrame_.push_back(player->Name() + " " + std::to_string(sinceStart.elapsed()) + " ms");
+        host.WaitForTrace("start message sent " + std::to_string(players.size()) + " players");
+        std::set<Player*> waiting(players.begin(), players.end());
+        while (!waiting.empty() && sinceStart.elapsed() < kGameMilliseconds) {
+            for (auto player = waiting.begin(); player != waiting.end();) {
+                if ((*player)->TracedStartingWith("first frame shown").empty()) {
+                    ++player;
+                    continue;
+                }
+                firstFrame_.push_back((*player)->Name() + " " + std::to_string(sinceStart.elapsed()) + " ms");
+                player = waiting.erase(player);
+            }
+            QThread::msleep(kPollMilliseconds);
         }
+        for (Player* player : waiting) ADD_FAILURE() << player->Name() << " shows no game";
     }
 
     // Each copy's last frame rate after a few seconds of play, and the
     // times from START to each first frame, for the record.
-    void ReportFrameRates() {
+    void ReportFrameRates(const Players& players) {
         QThread::msleep(kPlayMilliseconds);
         std::string rates;
-        for (const auto& player : players_) {
+        for (Player* player : players) {
             const std::vector<std::string> samples = player->TracedStartingWith("frame rate ");
             rates += " " + player->Name() + " " + (samples.empty() ? "none" : samples.back().substr(11));
         }
@@ -240,8 +270,10 @@ protected:
         for (const std::string& time : firstFrame_) starts += " " + time;
         RecordProperty("frame_rates", rates);
         RecordProperty("start_to_first_frame", starts);
-        std::printf("frame rates:%s\nSTART to first frame (polled every %d ms):%s\n", rates.c_str(), kPollMilliseconds,
+        std::printf("%s: frame rates:%s\nSTART to first frame (polled every %d ms):%s\n",
+                    testing::UnitTest::GetInstance()->current_test_info()->name(), rates.c_str(), kPollMilliseconds,
                     starts.c_str());
+        firstFrame_.clear();
     }
 
     uint16_t port_ = FreeUdpPort();
@@ -253,12 +285,12 @@ protected:
 TEST_F(LanGame, TwoCopiesMeetInTheLobbyAndPlay) {
     Player& a = Add("Ana", 0);
     Player& b = Add("Bo", 1);
-    ASSERT_TRUE(a.ToTheList(port_));
+    ASSERT_TRUE(a.ToTheList());
     a.WaitForTrace("sessions listed 0");
     CreateGame(a, 4);
-    ASSERT_TRUE(b.ToTheList(port_));
+    ASSERT_TRUE(b.ToTheList());
     JoinGame(b, 1, 4);
-    ExpectFullRooms("2 of 4 players ready...: Ana (TERRORIST) | Bo (GIGN)");
+    ExpectRooms({&a, &b}, "2 of 4 players ready...: Ana (TERRORIST) | Bo (GIGN)");
 
     // A line typed in each room reaches the other.
     Say(a, "hello from Ana");
@@ -267,7 +299,7 @@ TEST_F(LanGame, TwoCopiesMeetInTheLobbyAndPlay) {
     a.WaitForTrace("chat received Bo: hi Ana & all");
 
     const QImage lobby = a.Copy().Grab(a.Window());
-    Start(a);
+    Start({&a, &b});
     for (Player* player : {&a, &b}) {
         ASSERT_TRUE(player->ToTheGame()) << player->Name();
         const QImage game = player->Copy().GrabWhen(
@@ -275,9 +307,84 @@ TEST_F(LanGame, TwoCopiesMeetInTheLobbyAndPlay) {
         EXPECT_GT(Drawn(game), 0.2) << player->Name();
         EXPECT_NE(game, lobby) << player->Name();
     }
-    ReportFrameRates();
+    ReportFrameRates({&a, &b});
     for (Player* player : {&a, &b}) player->Key("Escape");
     for (Player* player : {&a, &b}) EXPECT_TRUE(player->Copy().WaitForEnd()) << player->Name();
+}
+
+// The host dies without a word; the others play on, one of them hosting,
+// and a player who comes later is started by them.
+TEST_F(LanGame, AKilledHostLeavesTheGameToTheOthersAndALateJoinerGetsIn) {
+    Player& a = Add("Ana", 0);
+    Player& b = Add("Bo", 1);
+    Player& c = Add("Cy", 0);
+    Player& d = Add("Di", 1);
+    ASSERT_TRUE(a.ToTheList());
+    CreateGame(a, 4);
+    int joined = 1;
+    for (Player* player : {&b, &c}) {
+        ASSERT_TRUE(player->ToTheList());
+        JoinGame(*player, joined++, 4);
+    }
+    ExpectRooms({&a, &b, &c}, "3 of 4 players ready...: Ana (TERRORIST) | Bo (GIGN) | Cy (TERRORIST)");
+    Start({&a, &b, &c});
+
+    QElapsedTimer sinceKill;
+    sinceKill.start();
+    a.Copy().Program().kill();
+    ASSERT_TRUE(a.Copy().WaitForEnd());
+    std::string dropped;
+    for (Player* player : {&b, &c}) {
+        player->WaitForTrace("player left Ana", kDropMilliseconds);
+        dropped += " " + player->Name() + " " + std::to_string(sinceKill.elapsed()) + " ms";
+    }
+    RecordProperty("host_dropped_after", dropped);
+    std::printf("host dropped after:%s\n", dropped.c_str());
+    // The host role moves once, and the other is told.
+    QElapsedTimer waited;
+    waited.start();
+    const auto hosts = [&] {
+        return b.TracedStartingWith("host now").size() + c.TracedStartingWith("host now").size();
+    };
+    while (hosts() == 0 && waited.elapsed() < kDropMilliseconds) QThread::msleep(kPollMilliseconds);
+    QThread::msleep(kSettleMilliseconds);
+    ASSERT_EQ(hosts(), 1u);
+    Player& other = b.TracedStartingWith("host now").empty() ? b : c;
+    other.WaitForTrace("host id received ");
+
+    // The running game is listed with its two players; the late joiner is
+    // answered by each of them and starts once.
+    ASSERT_TRUE(d.ToTheList());
+    ListAndJoin(d, 2, 4);
+    for (Player* player : {&b, &c}) player->WaitForTrace("late joiner made Di");
+    for (Player* player : {&b, &c}) player->WaitForTrace("late joiner answered ");
+    d.WaitForTrace("first frame shown", kGameMilliseconds);
+    QThread::msleep(kSettleMilliseconds);
+    EXPECT_EQ(d.TracedStartingWith("first frame shown").size(), 1u);
+    ReportFrameRates({&b, &c, &d});
+}
+
+// A game of eight is full: its eight copies play, and a ninth finds nothing
+// to join.
+TEST_F(LanGame, EightCopiesFillAGameAndANinthListsNone) {
+    const char* const names[] = {"Ana", "Bo", "Cy", "Di", "Ed", "Fa", "Gu", "Hu"};
+    Players players;
+    for (int i = 0; i < 8; ++i) players.push_back(&Add(names[i], i % 2));
+    Player& ninth = Add("Io", 0);
+    ASSERT_TRUE(players.front()->ToTheList());
+    CreateGame(*players.front(), 8);
+    for (int i = 1; i < 8; ++i) {
+        ASSERT_TRUE(players[size_t(i)]->ToTheList());
+        JoinGame(*players[size_t(i)], i, 8);
+    }
+    ExpectRooms(players, "8 of 8 players ready...");
+    Start(players);
+    for (Player* player : players)
+        if (player != players.front()) player->WaitForTrace("start message received 8 players");
+    ReportFrameRates(players);
+
+    ASSERT_TRUE(ninth.ToTheList());
+    ninth.WaitForTrace("sessions listed 0");
 }
 
 }  // namespace

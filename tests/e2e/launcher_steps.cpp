@@ -18,6 +18,10 @@ QPoint Middle(int place) { return ButtonAt(place) + QPoint(kButton.width() / 2, 
 
 ShownWindow StartToTheLauncher(ProgramCopy& copy, const std::map<QString, QString>& environment) {
     EXPECT_TRUE(copy.Start(environment));
+    return ToTheLauncher(copy);
+}
+
+ShownWindow ToTheLauncher(ProgramCopy& copy) {
     // Neither the launcher nor the splash, which may flash up before it.
     const ShownWindow box =
         copy.WaitForWindow([](const ShownWindow& w) { return w.size != kLauncherSize && w.size != kSplashSize; });

@@ -33,8 +33,10 @@ QPoint ButtonAt(int place);
 QPoint Middle(int place);
 
 // Starts the program, answers the release notes with Return and waits for
-// the launcher; none when it does not come.
+// the launcher; none when it does not come. ToTheLauncher does the same for
+// a program already started.
 ShownWindow StartToTheLauncher(ProgramCopy& copy, const std::map<QString, QString>& environment = {});
+ShownWindow ToTheLauncher(ProgramCopy& copy);
 
 // LAN from the play page, or PLAY QUELLMAR then LAN from the first page, and
 // the session list it shows; none when it does not come.
