@@ -15,6 +15,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/mouse_pointer.h"
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -38,23 +39,28 @@ int32_t ResolutionPart(const std::string& row, bool height) {
     return CLng(Trim(height ? Mid(row, x + 1) : Left(row, x - 1)));
 }
 
-// The connection is refused for good only on the second try: the first may
-// meet an object still initialised from an earlier launch, and a fresh one
-// takes the same connection.
-bool ConnectChosen(int32_t position) {
-    int32_t code = 0;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        try {
-            ConnectLan(position);
-            return true;
-        } catch (const Failure& failure) {
-            code = failure.Number();
-        }
-        if (code != play::error::AlreadyInitialized) break;
-        if (attempt == 0) InitDirectPlay();
+// The failure's number; none when the connection is made.
+std::optional<int32_t> Connect(int32_t position) {
+    try {
+        ConnectLan(position);
+        return std::nullopt;
+    } catch (const Failure& failure) {
+        return failure.Number();
     }
+}
+
+// An object still initialised from an earlier launch (the session list's
+// RETOUR keeps it so) is in no session: a fresh one takes the connection.
+// Only the second try's failure ends the launch.
+bool ConnectChosen(int32_t position) {
+    std::optional<int32_t> failure = Connect(position);
+    if (failure == play::error::AlreadyInitialized) {
+        InitDirectPlay();
+        failure = Connect(position);
+    }
+    if (!failure) return true;
     ui::SetMousePointer(ui::vbDefault);
-    if (code != play::error::AlreadyInitialized) ui::MsgBox(kConnectionFailed, ui::vbOKOnly);
+    if (failure != play::error::AlreadyInitialized) ui::MsgBox(kConnectionFailed, ui::vbOKOnly);
     return false;
 }
 
@@ -69,7 +75,10 @@ void form2::LanceJeu() {
     SkinLocal = Combo3.Text();
     // The web server's hand-over needs the account requests first; only LAN
     // hands over here.
-    if (!Option2(kLanOption).Value()) return ui::SetMousePointer(ui::vbDefault);
+    if (!Option2(kLanOption).Value()) {
+        ui::SetMousePointer(ui::vbDefault);
+        return;
+    }
     if (!OpenLanList()) return;
     CopySettings();
     SetupDone = true;
