@@ -6,6 +6,7 @@
 #include "platform/play/direct_play.h"
 #include "platform/play/message.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -17,6 +18,25 @@ constexpr size_t kDoubleBytes = 8;
 constexpr size_t kStateMessageBytes = kLongBytes + 10 * kDoubleBytes + 12 * kLongBytes;
 constexpr size_t kHitMessageBytes = kLongBytes + 3 * kDoubleBytes + kLongBytes;
 constexpr int32_t kNotGuaranteed = 0;
+
+// Values of a state message that this machine can use.
+constexpr int32_t kTraversalDead = 1;
+constexpr int32_t kTraversalAlive = 3;
+constexpr int32_t kBloodSteps = 10;
+constexpr int32_t kFlashSteps = 3;
+
+bool IsCoordinate(double value) { return std::isfinite(value) && std::abs(value) <= std::numeric_limits<float>::max(); }
+
+bool AreCoordinates(const std::array<double, 3>& values) {
+    return std::all_of(values.begin(), values.end(), IsCoordinate);
+}
+
+// As the frame will turn to it, in single precision.
+bool HasDirection(const std::array<double, 3>& facing) {
+    float length2 = 0;
+    for (const double value : facing) length2 += static_cast<float>(value) * static_cast<float>(value);
+    return length2 > 0 && std::isfinite(length2);
+}
 
 void WriteDoubles(play::DirectPlayMessage& message, const std::array<double, 3>& values) {
     for (const double value : values) message.WriteDouble(value);
@@ -57,6 +77,13 @@ bool ReadStateMessage(play::DirectPlayMessage& message, StateMessage& state) {
     if (!whole || message.Bytes().size() != kStateMessageBytes) return false;
     state = read;
     return true;
+}
+
+bool StateValuesUsable(const StateMessage& state) {
+    return AreCoordinates(state.position) && AreCoordinates(state.facing) && AreCoordinates(state.blood) &&
+           std::isfinite(state.pivot) && HasDirection(state.facing) &&
+           (state.traversal == kTraversalDead || state.traversal == kTraversalAlive) && state.bloodStep >= 0 &&
+           state.bloodStep <= kBloodSteps && state.flashStep >= 0 && state.flashStep <= kFlashSteps;
 }
 
 std::shared_ptr<play::DirectPlayMessage> NewMessage() { return Ref(DPlay).CreateMessage(); }

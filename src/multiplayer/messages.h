@@ -112,6 +112,8 @@ struct StateMessage {
     std::array<double, 3> blood{};     // world position of the blood decal
     int32_t bloodStep = 0;             // blood decal step
     int32_t flashStep = 0;             // muzzle-flash step
+
+    bool operator==(const StateMessage&) const = default;
 };
 
 // Writes the type MSG_STATE and then every field of `state`.
@@ -121,6 +123,13 @@ void WriteStateMessage(play::DirectPlayMessage& message, const StateMessage& sta
 // `state` as it was, when a field is missing or the message holds more than
 // the state's fields (another layout).
 bool ReadStateMessage(play::DirectPlayMessage& message, StateMessage& state);
+
+// Whether this machine can show a player with `state`: every double a
+// finite number, and the coordinates (position, facing, blood) within single
+// precision, which frames take; a facing that has a direction; the root's
+// traversal of a dead (1) or living (3) player; the blood step 0 to 10 and
+// the flash step 0 to 3, where their sequences run.
+bool StateValuesUsable(const StateMessage& state);
 
 // A start message's fields after its type, as read.
 struct StartMessage {

@@ -8,6 +8,7 @@
 #include "core/rank.h"
 #include "core/trace.h"
 #include "multiplayer/messages.h"
+#include "multiplayer/receiver_state.h"
 #include "multiplayer/session_state.h"
 #include "multiplayer/waiting_room.h"
 #include "platform/failure.h"
@@ -147,6 +148,8 @@ void DispatchApplication(int32_t from, int32_t type, const std::string& senderNa
     switch (type) {
         case MSG_START:
             return OnStart(message);
+        case MSG_STATE:
+            return ReceiveState(from, message);
         case MSG_NEXT:
             return NextRosterSlot();
         case MSG_CHAT:
@@ -217,6 +220,8 @@ void OnPlayerLeft(play::DirectPlayMessage& message) {
     Trace("player left ", p.nom);
     GameWindow().AfficheMessage(p.nom + " leave the game.", kSoundAnnounce);
     p.Destroy();
+    // Nothing of the departed player stays: not its sounds, nor its id.
+    Joueurs.Clear(size_t(slot));
 }
 
 void MakeRemotePlayer(int32_t slot, int32_t id, const std::string& nom, const FormalNameParts& name) {
@@ -272,15 +277,18 @@ void DispatchSystem(play::DirectPlay& dp, int32_t code, play::DirectPlayMessage&
     }
 }
 
+// The name of a player's message's sender. Every message asks for it, so one
+// buffer serves them all.
+std::string SenderName = Initial(&SenderName, {});
+
 // One message: its type (or system code), then, for a player's message, its
 // sender's name before it is applied.
 void Dispatch(play::DirectPlay& dp, int32_t from, play::DirectPlayMessage& message) {
     int32_t type = 0;
     if (!ReadFields([&] { type = message.ReadLong(); })) return;
     if (from == 0) return DispatchSystem(dp, type, message);
-    std::string senderName;
-    if (!ReadFields([&] { senderName = dp.GetPlayerFriendlyName(from); })) return;
-    DispatchApplication(from, type, senderName, message);
+    if (!ReadFields([&] { dp.GetPlayerFriendlyName(from, SenderName); })) return;
+    DispatchApplication(from, type, SenderName, message);
 }
 
 void DrainCounted() {

@@ -13,8 +13,9 @@
 //    player is put at a spawn point. Every player starts hidden (root
 //    traversal 0) until a state message shows it. The first failing step
 //    ends it and passes the failure on; what was done stays.
-//  - Destroy releases the player's frames and sounds, each step tried on its
-//    own; afterwards the slot reads as free (no root frame `joueur`).
+//  - Destroy releases the player's frames (the camera and wall probe too)
+//    and stops its current sound, each step tried on its own; afterwards the
+//    slot reads as free (no root frame `joueur`).
 //  - Avance, each frame for every player: steps the blood and muzzle-flash
 //    decals; the local player then places its hit boxes and sends its state
 //    to every machine; a remote player is shown from the members its last

@@ -172,7 +172,19 @@ void player::Destroy() {
         Ref(FrameJoueurs).DeleteChild(joueur);
     });
     skip([&] { joueur = {}; });
+    // The camera and the wall probe hang outside the root.
+    skip([&] {
+        Ref(cam);
+        Ref(FrameMonde).DeleteChild(cam);
+    });
     skip([&] { cam = {}; });
+    skip([&] {
+        Ref(Fleche);
+        Ref(FrameMurs).DeleteChild(Fleche);
+    });
+    skip([&] { Fleche = {}; });
+    // Footsteps and heartbeat loop until stopped.
+    skip([&] { son::Stop(SonCourant); });
     skip([&] { chasse = {}; });
     skip([&] { devant = {}; });
 }

@@ -10,6 +10,7 @@
 #include "multiplayer/session_state.h"
 #include "platform/play/direct_play.h"
 #include "platform/rm/rm.h"
+#include "player/formal_name.h"
 #include "player/player.h"
 #include "player/player_fixture.h"
 #include "support/expect_near.h"
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <string>
@@ -51,10 +53,10 @@ protected:
     void TearDown() override { LeaveSession(); }
 
     // This machine hosts the session and `peer` joins it with one player.
-    int32_t HostWithPeer(Peer& peer, const std::string& name = "bob") {
+    int32_t HostWithPeer(Peer& peer, const std::string& name = "bob", int32_t maxPlayers = 4) {
         InitDirectPlay();
         ConnectLan(0);
-        CreateSession(4);
+        CreateSession(maxPlayers);
         peer.Join();
         const int32_t id = peer.CreatePlayer(name, "03");
         AwaitAndDrain(1);  // its creation
@@ -318,6 +320,7 @@ protected:
             p.indice = int32_t(i);
             p.id = ids[i];
             p.nom = DPlay->GetPlayerFriendlyName(ids[i]);
+            p.IdModele = ReadFormalName(DPlay->GetPlayerFormalName(ids[i])).side;
             p.texture = "TS01.bmp";
             if (ids[i] == IdLocalDP) IndiceLocal = int32_t(i);
             p.Initplayer();
@@ -382,6 +385,144 @@ TEST_F(RunningGameTest, PlayerWhoLeavesIsRemovedAndOneWhoJoinsTakesTheFirstFreeS
     EXPECT_EQ(starts[0].hostId, IdLocalDP);
     EXPECT_EQ(starts[0].sessionName, SessionName);
     EXPECT_EQ(starts[0].mapName, "entrepot");
+}
+
+// A state message whose every field differs from the others.
+StateMessage Distinct() {
+    return {.position = {1.5, -2.25, 300},
+            .facing = {0, 0.6, -0.8},
+            .pivot = -0.3,
+            .colonne = -30,
+            .Anipos = 7,
+            .AniBuste = -1,
+            .weapon = 12,
+            .fps = 41,
+            .fps2 = -2,
+            .traversal = 3,
+            .idson = 4,
+            .idson2 = 1,
+            .idson3 = 2,
+            .blood = {-7, 8, 9.5},
+            .bloodStep = 10,
+            .flashStep = 3};
+}
+
+play::DirectPlayMessage StateOf(const StateMessage& state) {
+    play::DirectPlayMessage message;
+    WriteStateMessage(message, state);
+    return message;
+}
+
+// What a player here shows, in the fields of a state message.
+StateMessage Shown(const player& p) {
+    const rm::Vector blood = p.Frmsang->GetPosition(FrameMonde);
+    return {.position = {p.gPlayerpositionx, p.gPlayerpositiony, p.gPlayerpositionz},
+            .facing = {p.gPlayerori1x, p.gPlayerori1y, p.gPlayerori1z},
+            .pivot = p.pivot,
+            .colonne = p.colonne,
+            .Anipos = p.Anipos,
+            .AniBuste = p.AniBuste,
+            .weapon = p.gPlayerArme,
+            .fps = int32_t(p.fps),
+            .fps2 = int32_t(p.fps2),
+            .traversal = p.joueur->GetTraversalOptions(),
+            .idson = p.idson,
+            .idson2 = p.idson2,
+            .idson3 = p.idson3,
+            .blood = {blood.x, blood.y, blood.z},
+            .bloodStep = p.Frmsang->GetAppData(),
+            .flashStep = p.flash->GetAppData()};
+}
+
+// The blood decal goes through the root's scaled frame: within single
+// precision, not exactly.
+void ExpectShows(const player& p, const StateMessage& state) {
+    StateMessage shown = Shown(p);
+    ExpectNear(rm::Vector{float(shown.blood[0]), float(shown.blood[1]), float(shown.blood[2])},
+               rm::Vector{float(state.blood[0]), float(state.blood[1]), float(state.blood[2])}, 1e-3f);
+    shown.blood = state.blood;
+    EXPECT_TRUE(shown == state) << "position x " << shown.position[0] << ", colonne " << shown.colonne << ", traversal "
+                                << shown.traversal << ", flash step " << shown.flashStep;
+}
+
+// A state with one field changed by `change`.
+StateMessage DistinctBut(const std::function<void(StateMessage&)>& change) {
+    StateMessage state = Distinct();
+    change(state);
+    return state;
+}
+
+TEST_F(RunningGameTest, StateMessagesShowTheirPlayerAndBadOnesChangeNothing) {
+    LocalPeer peer;
+    const int32_t bob = HostWithPeer(peer, "bob", 8);  // side 0
+    const int32_t eve = peer.CreatePlayer("eve", "1x");
+    const int32_t cy = peer.CreatePlayer("cy", "1");  // its state follows each row
+    const int32_t zed = peer.CreatePlayer("zed", "0");
+    AwaitAndDrain(3);
+    GameStartedWith({IdLocalDP, bob, eve, cy});  // zed is not in the game here
+    const player& b = Joueurs[1];
+    const player& e = Joueurs[2];
+    const StateMessage later = DistinctBut([](StateMessage& s) { s.position = {4, 5, 6}; });
+    const StateMessage dead = DistinctBut([](StateMessage& s) { s.traversal = 1; });
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* what;
+        int32_t from;
+        std::vector<play::DirectPlayMessage> messages;
+        const char* line;          // the info line it leaves
+        const StateMessage* eves;  // eve's state after it; null: as before
+        const StateMessage* bobs;  // bob's
+    };
+    const auto bad = [&](const char* what, const std::function<void(StateMessage&)>& change) {
+        return Case{what, bob, {StateOf(DistinctBut(change))}, "", nullptr, nullptr};
+    };
+    const StateMessage first = Distinct();
+    const std::vector<Case> cases = {
+        {"first state of a side-1 player", eve, {StateOf(first)}, "The GIGN eve come in Game.", &first, nullptr},
+        {"a later state of it", eve, {StateOf(later)}, "", &later, nullptr},
+        {"first state of a side-0 player", bob, {StateOf(first)}, "The TERRORIST bob come in Game.", nullptr, &first},
+        {"two states before a frame: the last counts", eve, {StateOf(first), StateOf(later)}, "", &later, nullptr},
+        {"a dead state", bob, {StateOf(dead)}, "", nullptr, &dead},
+        bad("position not a number", [&](StateMessage& s) { s.position[0] = nan; }),
+        bad("facing infinite", [&](StateMessage& s) { s.facing[2] = -inf; }),
+        bad("tilt not a number", [&](StateMessage& s) { s.pivot = nan; }),
+        bad("blood beyond single precision", [](StateMessage& s) { s.blood[1] = 1e39; }),
+        bad("zero facing",
+            [](StateMessage& s) {
+                s.facing = {0, 0, 0};
+            }),
+        bad("facing too short to turn to",
+            [](StateMessage& s) {
+                s.facing = {1e-30, 0, 0};
+            }),
+        bad("traversal 0", [](StateMessage& s) { s.traversal = 0; }),
+        bad("traversal 2", [](StateMessage& s) { s.traversal = 2; }),
+        bad("blood step -1", [](StateMessage& s) { s.bloodStep = -1; }),
+        bad("blood step 11", [](StateMessage& s) { s.bloodStep = 11; }),
+        bad("flash step -1", [](StateMessage& s) { s.flashStep = -1; }),
+        bad("flash step 4", [](StateMessage& s) { s.flashStep = 4; }),
+        {"cut short", bob, {Message(MSG_STATE, 1.0, 2.0, 3.0)}, "", nullptr, nullptr},
+        {"from a player without a slot", zed, {StateOf(first)}, "", nullptr, nullptr},
+    };
+    peer.Send(cy, 0, 0, StateOf(first));  // its arrival line before the rows
+    AwaitAndDrain(1);
+    int32_t row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Message1 = "";
+        const StateMessage eveBefore = Shown(e), bobBefore = Shown(b);
+        for (const auto& message : c.messages) peer.Send(c.from, 0, 0, message);
+        const StateMessage follows = DistinctBut([&](StateMessage& s) { s.colonne = ++row; });
+        peer.Send(cy, 0, 0, StateOf(follows));
+        AwaitAndDrain(int32_t(c.messages.size()) + 1);
+        EXPECT_EQ(Joueurs[3].colonne, row) << "the state after it still applies";
+        EXPECT_EQ(Message1, c.line);
+        ExpectShows(e, c.eves ? *c.eves : eveBefore);
+        ExpectShows(b, c.bobs ? *c.bobs : bobBefore);
+        for (size_t slot = 0; slot < 8; ++slot) EXPECT_NE(Joueurs[slot].id, zed);
+    }
+    EXPECT_EQ(b.joueur->GetTraversalOptions(), rm::traversal::Draw) << "the dead stay drawn and are no longer hit";
 }
 
 TEST_F(RunningGameTest, JoinersNamesFromAnotherMachineNeverFailTheirPlayer) {

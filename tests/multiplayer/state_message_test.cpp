@@ -27,13 +27,6 @@ StateMessage Sample() {
             .flashStep = 3};
 }
 
-bool operator==(const StateMessage& a, const StateMessage& b) {
-    return a.position == b.position && a.facing == b.facing && a.pivot == b.pivot && a.colonne == b.colonne &&
-           a.Anipos == b.Anipos && a.AniBuste == b.AniBuste && a.weapon == b.weapon && a.fps == b.fps &&
-           a.fps2 == b.fps2 && a.traversal == b.traversal && a.idson == b.idson && a.idson2 == b.idson2 &&
-           a.idson3 == b.idson3 && a.blood == b.blood && a.bloodStep == b.bloodStep && a.flashStep == b.flashStep;
-}
-
 // The message as it arrives: read from its first field, the type taken.
 bool Read(const play::DirectPlayMessage& sent, StateMessage& state) {
     play::DirectPlayMessage arrived(sent.Bytes());

@@ -6,6 +6,7 @@
 #include "core/game_state.h"
 #include "models/mdl.h"
 #include "platform/sound/direct_sound.h"
+#include "platform/sound/sound_flags.h"
 #include "player_fixture.h"
 #include "support/expect_near.h"
 #include "support/player_test_access.h"
@@ -105,6 +106,17 @@ TEST_F(PlayerSound, PlayingTheCurrentSoundAgainGoesOnFromWhereItStands) {
     EXPECT_EQ(A::SonCourant(p), A::Son(p, 4));
     EXPECT_EQ(p.idson, 4);
     EXPECT_THROW(p.JoueSon(5, 0), Failure);  // a sound number from another machine
+}
+
+TEST_F(PlayerSound, ALoopingSoundStopsWhenThePlayerGoes) {
+    WithSound();
+    player& p = Build(0, false);
+    p.JoueSon(1, sound::DSBPLAY_LOOPING);
+    output.Render(2000);
+    p.Destroy();
+    const int32_t stopped = A::Son(p, 1)->GetCurrentPosition();
+    output.Render(2000);
+    EXPECT_EQ(A::Son(p, 1)->GetCurrentPosition(), stopped);
 }
 
 TEST_F(PlayerSound, LegsSwitchOnlyWhenTheSetNameChanges) {

@@ -178,11 +178,15 @@ TEST_F(PlayerStart, ABodyOrWeaponIndexWithoutAModelIsAClearFailure) {
 TEST_F(PlayerStart, DestroyEmptiesAndDetachesTheRootAndFreesTheSlot) {
     player& p = Build(1, false);
     const rm::FramePtr root = p.joueur;
+    const rm::FramePtr camera = p.cam;
+    const rm::FramePtr probe = p.Fleche;
     p.Destroy();
     EXPECT_EQ(root->GetChildCount(), 0);
     EXPECT_FALSE(root->GetParent());
+    EXPECT_FALSE(camera->GetParent());
+    EXPECT_FALSE(probe->GetParent());
     EXPECT_EQ(FrameJoueurs->GetChildCount(), 0);
-    EXPECT_FALSE(p.joueur || p.cam || p.chasse || p.devant);
+    EXPECT_FALSE(p.joueur || p.cam || p.chasse || p.devant || p.Fleche);
     EXPECT_FALSE(Joueurs[1].joueur);  // how the receiver tells a free slot
 }
 
@@ -192,7 +196,7 @@ TEST_F(PlayerStart, DestroyGoesOnPastAStepThatFails) {
     FrameJoueurs = nullptr;  // the root cannot be detached
     p.Destroy();
     EXPECT_EQ(root->GetChildCount(), 0);
-    EXPECT_FALSE(p.joueur || p.cam || p.chasse || p.devant);
+    EXPECT_FALSE(p.joueur || p.cam || p.chasse || p.devant || p.Fleche);
 
     player empty;  // a slot never built
     empty.Destroy();

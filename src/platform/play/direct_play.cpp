@@ -108,6 +108,10 @@ std::string DirectPlay::GetPlayerFriendlyName(int32_t id) {
     return InSession(error::InvalidPlayer).Player(id).friendlyName;
 }
 
+void DirectPlay::GetPlayerFriendlyName(int32_t id, std::string& name) {
+    InSession(error::InvalidPlayer).FriendlyName(id, name);
+}
+
 std::string DirectPlay::GetPlayerFormalName(int32_t id) {
     return InSession(error::InvalidPlayer).Player(id).formalName;
 }

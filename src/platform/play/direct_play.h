@@ -85,6 +85,9 @@ public:
     void DestroyPlayer(int32_t id);
     std::shared_ptr<DirectPlayEnumPlayers> GetDPEnumPlayers(const std::string& sessionKey, int32_t flags);
     std::string GetPlayerFriendlyName(int32_t id);
+    // The same into `name`, reusing its storage: for callers that ask for
+    // every message they receive.
+    void GetPlayerFriendlyName(int32_t id, std::string& name);
     std::string GetPlayerFormalName(int32_t id);
 
     int32_t GetMessageCount(int32_t id);

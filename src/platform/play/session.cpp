@@ -787,13 +787,23 @@ std::vector<PlayerEntry> Session::Players() const {
     return entries;
 }
 
-PlayerEntry Session::Player(int32_t id) const {
-    std::lock_guard lock(mutex_);
+std::shared_ptr<Session::PlayerRecord> Session::RecordOf(int32_t id) const {
     std::shared_ptr<PlayerRecord> record;
     if (auto it = players_.find(id); it != players_.end()) record = it->second;
     if (auto it = departed_.find(id); !record && it != departed_.end()) record = it->second.lock();
     if (!record) throw Failure(error::InvalidPlayer, "no such player in the session");
+    return record;
+}
+
+PlayerEntry Session::Player(int32_t id) const {
+    std::lock_guard lock(mutex_);
+    const auto record = RecordOf(id);
     return {id, record->player.friendlyName, record->player.formalName};
+}
+
+void Session::FriendlyName(int32_t id, std::string& name) const {
+    std::lock_guard lock(mutex_);
+    name.assign(RecordOf(id)->player.friendlyName);
 }
 
 size_t Session::MessageCount(int32_t localId) {

@@ -127,6 +127,8 @@ public:
     void DestroyPlayer(int32_t id);
     std::vector<PlayerEntry> Players() const;
     PlayerEntry Player(int32_t id) const;
+    // The friendly name of `id` into `name`, whose storage is reused.
+    void FriendlyName(int32_t id, std::string& name) const;
 
     // With nothing waiting, takes in what the network has brought first, so
     // a message does not wait for the network thread's next turn.
@@ -221,6 +223,9 @@ private:
     bool MayCreate(uint32_t owner) const;
     void AddPlayer(const wire::Player& player, uint32_t owner);
     void ForgetPlayer(int32_t id);
+    // A player of the session, or one departed whose destroy message waits;
+    // fails for any other id. Called with the mutex held.
+    std::shared_ptr<PlayerRecord> RecordOf(int32_t id) const;
     void MachineGone(uint32_t number);
     // Drops a machine at the end of the event being handled, as one that
     // stopped answering.
