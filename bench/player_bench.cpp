@@ -17,6 +17,7 @@
 #include "../tests/support/player_test_access.h"
 #include "core/game_state.h"
 #include "core/weapons.h"
+#include "counted_allocations.h"
 #include "models/mdl.h"
 #include "platform/play/direct_play.h"
 #include "platform/rm/direct3drm.h"
@@ -33,18 +34,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <new>
-
-// Every allocation of the process, counted.
-namespace {
-std::atomic<int64_t> Allocations{0};
-}
-void* operator new(size_t size) {
-    ++Allocations;
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, size_t) noexcept { std::free(memory); }
 
 namespace {
 

@@ -8,6 +8,7 @@
 // the baseline's receive (0: the receiver's own work allocates nothing).
 
 #include "core/game_state.h"
+#include "counted_allocations.h"
 #include "multiplayer/messages.h"
 #include "multiplayer/receiver.h"
 #include "platform/play/direct_play.h"
@@ -26,18 +27,6 @@
 #include <memory>
 #include <new>
 #include <vector>
-
-// Every allocation of the process, counted.
-namespace {
-std::atomic<int64_t> Allocations{0};
-}
-void* operator new(size_t size) {
-    ++Allocations;
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, size_t) noexcept { std::free(memory); }
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "player/formal_name.h"
 #include "player/player.h"
 #include "player/player_fixture.h"
+#include "sample_state.h"
 #include "support/expect_near.h"
 #include "support/test_peer.h"
 
@@ -387,26 +388,6 @@ TEST_F(RunningGameTest, PlayerWhoLeavesIsRemovedAndOneWhoJoinsTakesTheFirstFreeS
     EXPECT_EQ(starts[0].mapName, "entrepot");
 }
 
-// A state message whose every field differs from the others.
-StateMessage Distinct() {
-    return {.position = {1.5, -2.25, 300},
-            .facing = {0, 0.6, -0.8},
-            .pivot = -0.3,
-            .colonne = -30,
-            .Anipos = 7,
-            .AniBuste = -1,
-            .weapon = 12,
-            .fps = 41,
-            .fps2 = -2,
-            .traversal = 3,
-            .idson = 4,
-            .idson2 = 1,
-            .idson3 = 2,
-            .blood = {-7, 8, 9.5},
-            .bloodStep = 10,
-            .flashStep = 3};
-}
-
 play::DirectPlayMessage StateOf(const StateMessage& state) {
     play::DirectPlayMessage message;
     WriteStateMessage(message, state);
@@ -447,7 +428,7 @@ void ExpectShows(const player& p, const StateMessage& state) {
 
 // A state with one field changed by `change`.
 StateMessage DistinctBut(const std::function<void(StateMessage&)>& change) {
-    StateMessage state = Distinct();
+    StateMessage state = SampleState();
     change(state);
     return state;
 }
@@ -477,7 +458,7 @@ TEST_F(RunningGameTest, StateMessagesShowTheirPlayerAndBadOnesChangeNothing) {
     const auto bad = [&](const char* what, const std::function<void(StateMessage&)>& change) {
         return Case{what, bob, {StateOf(DistinctBut(change))}, "", nullptr, nullptr};
     };
-    const StateMessage first = Distinct();
+    const StateMessage first = SampleState();
     const std::vector<Case> cases = {
         {"first state of a side-1 player", eve, {StateOf(first)}, "The GIGN eve come in Game.", &first, nullptr},
         {"a later state of it", eve, {StateOf(later)}, "", &later, nullptr},
