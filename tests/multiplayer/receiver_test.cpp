@@ -427,7 +427,7 @@ void ExpectShows(const player& p, const StateMessage& state) {
 }
 
 // A state with one field changed by `change`.
-StateMessage DistinctBut(const std::function<void(StateMessage&)>& change) {
+StateMessage SampleStateBut(const std::function<void(StateMessage&)>& change) {
     StateMessage state = SampleState();
     change(state);
     return state;
@@ -443,8 +443,12 @@ TEST_F(RunningGameTest, StateMessagesShowTheirPlayerAndBadOnesChangeNothing) {
     GameStartedWith({IdLocalDP, bob, eve, cy});  // zed is not in the game here
     const player& b = Joueurs[1];
     const player& e = Joueurs[2];
-    const StateMessage later = DistinctBut([](StateMessage& s) { s.position = {4, 5, 6}; });
-    const StateMessage dead = DistinctBut([](StateMessage& s) { s.traversal = 1; });
+    // A shot's event followed by a message without one: no shot here.
+    const StateMessage later = SampleStateBut([](StateMessage& s) {
+        s.position = {4, 5, 6};
+        s.idson2 = 0;
+    });
+    const StateMessage dead = SampleStateBut([](StateMessage& s) { s.traversal = 1; });
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     struct Case {
@@ -456,7 +460,7 @@ TEST_F(RunningGameTest, StateMessagesShowTheirPlayerAndBadOnesChangeNothing) {
         const StateMessage* bobs;  // bob's
     };
     const auto bad = [&](const char* what, const std::function<void(StateMessage&)>& change) {
-        return Case{what, bob, {StateOf(DistinctBut(change))}, "", nullptr, nullptr};
+        return Case{what, bob, {StateOf(SampleStateBut(change))}, "", nullptr, nullptr};
     };
     const StateMessage first = SampleState();
     const std::vector<Case> cases = {
@@ -494,7 +498,7 @@ TEST_F(RunningGameTest, StateMessagesShowTheirPlayerAndBadOnesChangeNothing) {
         Message1 = "";
         const StateMessage eveBefore = Shown(e), bobBefore = Shown(b);
         for (const auto& message : c.messages) peer.Send(c.from, 0, 0, message);
-        const StateMessage follows = DistinctBut([&](StateMessage& s) { s.colonne = ++row; });
+        const StateMessage follows = SampleStateBut([&](StateMessage& s) { s.colonne = ++row; });
         peer.Send(cy, 0, 0, StateOf(follows));
         AwaitAndDrain(int32_t(c.messages.size()) + 1);
         EXPECT_EQ(Joueurs[3].colonne, row) << "the state after it still applies";
