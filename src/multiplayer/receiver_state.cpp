@@ -2,16 +2,23 @@
 
 #include "core/game_state.h"
 #include "core/game_window.h"
+#include "core/trace.h"
 #include "multiplayer/messages.h"
 #include "platform/rm/frame.h"
 #include "player/player.h"
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <string>
 
 namespace {
 
 constexpr int32_t kSoundAnnounce = 0;  // info sound of arrivals
+constexpr auto kTraceInterval = std::chrono::seconds(1);
+
+// When each slot's position was last traced.
+std::array<std::chrono::steady_clock::time_point, decltype(Joueurs)::size()> positionTraced;
 
 // A player of the game here: its root and the decal frames a state places.
 bool CanShow(const player& p) { return p.joueur && p.Frmsang && p.flash && FrameMonde; }
@@ -48,6 +55,17 @@ void Apply(player& p, const StateMessage& state) {
     p.flash->SetAppData(state.flashStep);
 }
 
+// Where this machine shows another player, in the diagnostic log: its first
+// state, then at most once a second, so a test can see it move.
+void TracePosition(int32_t slot, const player& p) {
+    if (!trace::On()) return;
+    const auto now = std::chrono::steady_clock::now();
+    auto& traced = positionTraced.at(size_t(slot));
+    if (now - traced < kTraceInterval) return;
+    traced = now;
+    Trace("player shown ", p.nom, " ", p.gPlayerpositionx, " ", p.gPlayerpositiony, " ", p.gPlayerpositionz);
+}
+
 }  // namespace
 
 void ReceiveState(int32_t from, play::DirectPlayMessage& message) {
@@ -56,6 +74,8 @@ void ReceiveState(int32_t from, play::DirectPlayMessage& message) {
     const int32_t used = std::min<int32_t>(NbJoueurs, int32_t(Joueurs.size()));
     for (int32_t i = 0; i < used; ++i) {
         const auto& p = Joueurs.Peek(size_t(i));
-        if (p && p->id == from && CanShow(*p)) Apply(*p, state);
+        if (!p || p->id != from || !CanShow(*p)) continue;
+        Apply(*p, state);
+        TracePosition(i, *p);
     }
 }

@@ -4,8 +4,9 @@
 // copy did is read from its diagnostic log; what it shows from grabs.
 //
 // Each copy starts with a small video mode and its own name and side stored
-// as the settings store writes them, and with the sample map in its map
-// folder, so that every machine of the game has the map.
+// as the settings store writes them, and with the sample map's folder and a
+// team-game map the test writes into it, so that every machine of the game
+// has the map.
 
 #include "e2e/launcher_steps.h"
 #include "e2e/program_copy.h"
@@ -25,14 +26,21 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QRect>
 #include <QThread>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <optional>
 #include <set>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -52,6 +60,47 @@ constexpr int kDropMilliseconds = 30000;
 constexpr int kSettleMilliseconds = 2000;
 // The smallest video mode, "640 X 480", keeps many copies' frames cheap.
 constexpr char kSmallMode[] = "0";
+// How long a player may walk before the others see it move, and how far
+// across the ground counts as moved (the point it was shown at drifts by
+// less while it stands).
+constexpr int kWalkMilliseconds = 10000;
+constexpr double kMoved = 2;
+// How long the shooter may fire before its kill is counted.
+constexpr int kShootMilliseconds = 30000;
+// The game's window shows at the top left of the screen at its design size,
+// 8535 x 5850 twips. The game turns its player by the pointer's offset from
+// the middle of it, and puts the pointer back there each frame, so a pointer
+// put there before the first frame leaves each player facing as it starts.
+const QRect kGameWindow(0, 0, 569, 390);
+const QPoint kGameMiddle(kGameWindow.width() / 2, kGameWindow.height() / 2);
+// The keys of the game's default controls.
+const QString kForward = "Up";
+const QString kFire = "p";
+
+// The map every game here is played on: the sample map's meshes under a
+// team-game name that lists first. Its start points, in the level's units:
+// 0 and 1 where the dead start again, 2 the GIGN's first, 3 the terrorists'
+// first. Each side starts on its own point, the terrorists 8 behind the GIGN
+// on a line of open ground, everyone facing along it: a terrorist's first
+// shot, which drops as the aim looks down from the head, meets the GIGN's
+// body, and there is room ahead to walk.
+constexpr char kMap[] = "alley_snipper";
+const std::string kGameRow = "Quellmar game (ALLEY_SNIPPER)";
+constexpr char kMapText[] = "dusk\n0:80:0\n-10:3:60\n30:3:60\n10:3:-72\n10:3:-80\n8\n";
+
+void WriteTeamMap(const fs::path& folder) {
+    for (const char* part : {".sol", ".mur", ".pla", ".lad"})
+        fs::copy_file(folder / (std::string("docks") + part), folder / (kMap + std::string(part)));
+    std::ofstream(folder / (kMap + std::string(".map")), std::ios::binary) << kMapText;
+}
+
+// A point of the level as a copy's log gives it.
+struct Place {
+    double x = 0, y = 0, z = 0;
+};
+
+// How far apart two points lie across the ground.
+double Across(const Place& a, const Place& b) { return std::hypot(a.x - b.x, a.z - b.z); }
 
 // Where the user clicks in the lobby windows, in pixels of each window: read
 // from this process's windows.
@@ -87,6 +136,7 @@ public:
         hive_values::SetText(kProfileKey, "Name", name_);
         registry::SetHiveFolder({});
         fs::copy(fs::path(QUELLMAR_GAME_DIR) / "map", copy_.Game() / "map", fs::copy_options::recursive);
+        WriteTeamMap(copy_.Game() / "map");
     }
 
     const std::string& Name() const { return name_; }
@@ -118,11 +168,25 @@ public:
         return window_.Found();
     }
     void Key(const QString& key) { copy_.Key(window_, key); }
+    void Hold(const QString& key) { copy_.KeyDown(window_, key); }
+    // Holds Escape until the program ends: the game reads its keys once a
+    // frame, so a press shorter than a frame may pass unseen.
+    bool Quit() {
+        copy_.KeyDown(window_, "Escape");
+        const bool ended = copy_.WaitForEnd();
+        copy_.Xdotool({"keyup", "Escape"});
+        return ended;
+    }
+    void PointAtTheGamesMiddle() {
+        copy_.Xdotool({"mousemove", QString::number(kGameMiddle.x()), QString::number(kGameMiddle.y())});
+    }
+    void Release(const QString& key) { copy_.KeyUp(window_, key); }
     void Type(const QString& text) { copy_.Type(window_, text); }
     const ShownWindow& Window() const { return window_; }
     // The game's window: once the game runs, the one window shown.
     bool ToTheGame() {
         window_ = copy_.WaitForWindow([](const ShownWindow&) { return true; }, kGameMilliseconds);
+        EXPECT_EQ(QRect(window_.at, window_.size), kGameWindow) << name_;
         return window_.Found();
     }
 
@@ -151,6 +215,32 @@ public:
         } while (waited.elapsed() < milliseconds);
         ADD_FAILURE() << name_ << " never traced \"" << prefix << "\"";
         return {};
+    }
+
+    // Where this copy last showed the other player; none before its first
+    // state.
+    std::optional<Place> Shows(const std::string& other) const {
+        const std::string prefix = "player shown " + other + " ";
+        const std::vector<std::string> lines = TracedStartingWith(prefix);
+        if (lines.empty()) return {};
+        std::istringstream fields(lines.back().substr(prefix.size()));
+        Place at;
+        fields >> at.x >> at.y >> at.z;
+        return fields ? std::optional(at) : std::nullopt;
+    }
+    // Waits until this copy shows the other player.
+    std::optional<Place> WaitForShown(const std::string& other) const {
+        WaitForTrace("player shown " + other + " ", kGameMilliseconds);
+        return Shows(other);
+    }
+
+    // The hive's text value, without its NUL, once the program has ended.
+    std::string Stored(std::string_view name) const {
+        registry::SetHiveFolder(copy_.HiveFolder().string());
+        std::string value = hive_values::Stored(kGameKey, name).second;
+        registry::SetHiveFolder({});
+        if (!value.empty() && value.back() == '\0') value.pop_back();
+        return value;
     }
 
 private:
@@ -196,7 +286,7 @@ protected:
         host.Key("ctrl+a");
         host.Type(QString::number(maximum));
         ASSERT_TRUE(host.ClickTo(places_.create, kWaitingRoom)) << host.Name();
-        host.WaitForTrace("session created Quellmar game (DOCKS) max " + std::to_string(maximum));
+        host.WaitForTrace("session created " + kGameRow + " max " + std::to_string(maximum));
     }
 
     // The player refreshes its list until the game shows with `players` in
@@ -207,8 +297,7 @@ protected:
         ASSERT_TRUE(joiner.ToWindow(kWaitingRoom)) << joiner.Name();
     }
     void ListAndJoin(Player& joiner, int players, int maximum) {
-        const std::string row =
-            "Quellmar game (DOCKS) (" + std::to_string(players) + "/" + std::to_string(maximum) + ")";
+        const std::string row = kGameRow + " (" + std::to_string(players) + "/" + std::to_string(maximum) + ")";
         QElapsedTimer waited;
         waited.start();
         while (joiner.TracedStartingWith("sessions listed 1: " + row).empty() &&
@@ -240,7 +329,10 @@ protected:
         QElapsedTimer sinceStart;
         sinceStart.start();
         Player& host = *players.front();
+        for (Player* player : players)
+            if (player != &host) player->PointAtTheGamesMiddle();
         host.Click(places_.start);
+        host.PointAtTheGamesMiddle();
         host.WaitForTrace("start message sent " + std::to_string(players.size()) + " players");
         std::set<Player*> waiting(players.begin(), players.end());
         while (!waiting.empty() && sinceStart.elapsed() < kGameMilliseconds) {
@@ -255,6 +347,36 @@ protected:
             QThread::msleep(kPollMilliseconds);
         }
         for (Player* player : waiting) ADD_FAILURE() << player->Name() << " shows no game";
+    }
+
+    // Each copy shows each other one.
+    static void ExpectEachSeesTheOthers(const Players& players) {
+        for (Player* observer : players)
+            for (Player* other : players)
+                if (other != observer) observer->WaitForShown(other->Name());
+    }
+
+    // The mover holds the forward key until every observer shows it moved
+    // across the ground, or the time runs out.
+    static void ExpectSeenWalking(Player& mover, const Players& observers) {
+        std::map<Player*, Place> before;
+        for (Player* observer : observers) {
+            const std::optional<Place> at = observer->WaitForShown(mover.Name());
+            ASSERT_TRUE(at) << observer->Name() << " never shows " << mover.Name();
+            before[observer] = *at;
+        }
+        const auto seenMoving = [&](Player* observer) {
+            const std::optional<Place> now = observer->Shows(mover.Name());
+            return now && Across(*now, before[observer]) > kMoved;
+        };
+        mover.Hold(kForward);
+        QElapsedTimer waited;
+        waited.start();
+        while (!std::all_of(observers.begin(), observers.end(), seenMoving) && waited.elapsed() < kWalkMilliseconds)
+            QThread::msleep(kPollMilliseconds);
+        mover.Release(kForward);
+        for (Player* observer : observers)
+            EXPECT_TRUE(seenMoving(observer)) << observer->Name() << " does not see " << mover.Name() << " walk";
     }
 
     // Each copy's last frame rate after a few seconds of play, and the
@@ -308,8 +430,20 @@ TEST_F(LanGame, TwoCopiesMeetInTheLobbyAndPlay) {
         EXPECT_NE(game, lobby) << player->Name();
     }
     ReportFrameRates({&a, &b});
-    for (Player* player : {&a, &b}) player->Key("Escape");
-    for (Player* player : {&a, &b}) EXPECT_TRUE(player->Copy().WaitForEnd()) << player->Name();
+
+    // A, a few steps behind B on B's line, fires until B dies and A is told
+    // of the kill; then A walks on as B sees it.
+    a.Hold(kFire);
+    a.WaitForTrace("kill counted 1", kShootMilliseconds);
+    a.Release(kFire);
+    ExpectSeenWalking(a, {&b});
+
+    // Both careers count it once the games end.
+    for (Player* player : {&a, &b}) EXPECT_TRUE(player->Quit()) << player->Name();
+    EXPECT_EQ(a.Stored("Killer"), "1");
+    EXPECT_EQ(a.Stored("Killed"), "0");
+    EXPECT_EQ(b.Stored("Killer"), "0");
+    EXPECT_EQ(b.Stored("Killed"), "1");
 }
 
 // The host dies without a word; the others play on, one of them hosting,
@@ -362,6 +496,12 @@ TEST_F(LanGame, AKilledHostLeavesTheGameToTheOthersAndALateJoinerGetsIn) {
     QThread::msleep(kSettleMilliseconds);
     EXPECT_EQ(d.TracedStartingWith("first frame shown").size(), 1u);
     ReportFrameRates({&b, &c, &d});
+
+    // Each of them walks as the two others see it.
+    for (Player* player : {&b, &c, &d}) ASSERT_TRUE(player->ToTheGame()) << player->Name();
+    ExpectSeenWalking(b, {&c, &d});
+    ExpectSeenWalking(c, {&b, &d});
+    ExpectSeenWalking(d, {&b, &c});
 }
 
 // A game of eight is full: its eight copies play, and a ninth finds nothing
@@ -381,6 +521,7 @@ TEST_F(LanGame, EightCopiesFillAGameAndANinthListsNone) {
     Start(players);
     for (Player* player : players)
         if (player != players.front()) player->WaitForTrace("start message received 8 players");
+    ExpectEachSeesTheOthers(players);
     ReportFrameRates(players);
 
     ASSERT_TRUE(ninth.ToTheList());

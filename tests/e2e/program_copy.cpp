@@ -215,6 +215,16 @@ void ProgramCopy::Key(const ShownWindow& window, const QString& key) {
     Xdotool({"key", key});
 }
 
+void ProgramCopy::KeyDown(const ShownWindow& window, const QString& key) {
+    Xdotool({"windowfocus", "--sync", window.id});
+    Xdotool({"keydown", key});
+}
+
+void ProgramCopy::KeyUp(const ShownWindow& window, const QString& key) {
+    Xdotool({"windowfocus", "--sync", window.id});
+    Xdotool({"keyup", key});
+}
+
 void ProgramCopy::Type(const ShownWindow& window, const QString& text) {
     Xdotool({"windowfocus", "--sync", window.id});
     Xdotool({"type", "--delay", "20", text});

@@ -76,6 +76,9 @@ public:
     void Click(const ShownWindow& window, QPoint at);
     // Gives the window the keyboard and presses the key (an xdotool key name).
     void Key(const ShownWindow& window, const QString& key);
+    // Gives the window the keyboard and holds the key down, or lets it go.
+    void KeyDown(const ShownWindow& window, const QString& key);
+    void KeyUp(const ShownWindow& window, const QString& key);
     // Gives the window the keyboard and types the text.
     void Type(const ShownWindow& window, const QString& text);
 
