@@ -169,6 +169,7 @@ public:
     }
     void Key(const QString& key) { copy_.Key(window_, key); }
     void Hold(const QString& key) { copy_.KeyDown(window_, key); }
+    void Release(const QString& key) { copy_.KeyUp(window_, key); }
     // Holds Escape until the program ends: the game reads its keys once a
     // frame, so a press shorter than a frame may pass unseen.
     bool Quit() {
@@ -180,7 +181,6 @@ public:
     void PointAtTheGamesMiddle() {
         copy_.Xdotool({"mousemove", QString::number(kGameMiddle.x()), QString::number(kGameMiddle.y())});
     }
-    void Release(const QString& key) { copy_.KeyUp(window_, key); }
     void Type(const QString& text) { copy_.Type(window_, text); }
     const ShownWindow& Window() const { return window_; }
     // The game's window: once the game runs, the one window shown.
