@@ -19,6 +19,7 @@
 #include "player/player.h"
 
 #include <algorithm>
+#include <exception>
 #include <string>
 
 namespace {
@@ -134,14 +135,22 @@ int32_t SlotOf(int32_t id);
 
 // A hit on the local player from the player `from`: the local player takes
 // it from the slot that holds `from` on this machine. A hit from an id
-// without a slot here, or before there is a local player, is dropped.
+// without a slot here, or before there is a local player, is dropped. A
+// failure while the local player takes it drops that hit alone: the rest of
+// the queue is other players' traffic and is still read.
 void OnHit(int32_t from, play::DirectPlayMessage& message) {
     HitMessage hit;
     if (!ReadHitMessage(message, hit)) return;
     const int32_t shooter = SlotOf(from);
     if (shooter < 0 || IndiceLocal < 0) return;
-    JoueurLocal().Toucher(hit.damage, shooter, SingleCoordinate(hit.point[0]), SingleCoordinate(hit.point[1]),
-                          SingleCoordinate(hit.point[2]));
+    try {
+        JoueurLocal().Toucher(hit.damage, shooter, SingleCoordinate(hit.point[0]), SingleCoordinate(hit.point[1]),
+                              SingleCoordinate(hit.point[2]));
+    } catch (...) {
+        if (!IsFailure(std::current_exception())) throw;
+        const Failure failure = AsFailure(std::current_exception());
+        Trace("hit dropped: ", failure.Description(), ": ", failure.Number());
+    }
 }
 
 void DispatchApplication(int32_t from, int32_t type, const std::string& senderName, play::DirectPlayMessage& message) {

@@ -279,6 +279,59 @@ TEST_F(ReceiverGame, PeersPlayersAppearMoveDieLeaveJoinAndTheHostRoleMovesOn) {
              }
              EXPECT_EQ(announced, 1);
              EXPECT_TRUE(PartieEnCours) << "the game goes on";
+             newcomerGot.clear();
+             return true;
+         }},
+        {"eve's hit takes what it says off the local health",
+         [&] { newcomer->Send(eve, me.id, play::SendGuaranteed, Message(MSG_HIT, 1.0, 2.0, 3.0, int32_t{40})); },
+         [&] {
+             if (JoueurLocal().force == 100) return false;
+             EXPECT_EQ(JoueurLocal().force, 60);
+             ExpectNear(JoueurLocal().Frmsang->GetPosition(FrameMonde), {1, 2, 3});
+             return true;
+         }},
+        {"eve's next hits kill, and a dead player takes no more; the death counts and eve is told",
+         [&] {
+             for (int i = 0; i < 3; ++i)
+                 newcomer->Send(eve, me.id, play::SendGuaranteed, Message(MSG_HIT, 1.0, 2.0, 3.0, int32_t{40}));
+         },
+         [&] {
+             const std::vector<Received> got = newcomer->Receive();
+             newcomerGot.insert(newcomerGot.end(), got.begin(), got.end());
+             const auto told = [&](int32_t code) {
+                 return std::count_if(newcomerGot.begin(), newcomerGot.end(),
+                                      [&](const Received& r) { return r.code == code && r.from == me.id; });
+             };
+             if (!JoueurLocal().mort || told(MSG_KILL) == 0 || told(MSG_TEXT) == 0) return false;
+             EXPECT_EQ(JoueurLocal().tue, 1);
+             EXPECT_EQ(told(MSG_KILL), 1) << "one kill for the hits";
+             EXPECT_EQ(told(MSG_HEADKILL), 0);
+             for (const Received& r : newcomerGot) {
+                 if (r.from != me.id) continue;
+                 if (r.code == MSG_KILL) {
+                     EXPECT_EQ(r.to, eve);
+                     EXPECT_EQ(r.message->Bytes().size(), sizeof(int32_t)) << "a kill holds its type only";
+                 }
+                 if (r.code == MSG_TEXT) {
+                     EXPECT_EQ(r.message->ReadString(), "This FUCKING eve kill ME !!!");
+                 }
+             }
+             return true;
+         }},
+        {"eve's kill counts here and her notice and chat show on the info lines",
+         [&] {
+             Message1 = Message2 = "";
+             newcomer->Send(eve, me.id, play::SendGuaranteed, Message(MSG_HEADKILL));
+             newcomer->Send(eve, 0, play::SendGuaranteed,
+                            Message(MSG_TEXT, std::string("This FUCKING Ana SNIPPE ME in the HEAD !!!")));
+             newcomer->Send(eve, 0, play::SendGuaranteed, Message(MSG_CHAT, std::string("gg")));
+         },
+         [&] {
+             if (Message1.empty()) return false;
+             EXPECT_EQ(JoueurLocal().tueur, 1);
+             EXPECT_EQ(JoueurLocal().snipper, 1);
+             EXPECT_EQ(Message2, "eve says: This FUCKING Ana SNIPPE ME in the HEAD !!!");
+             EXPECT_EQ(Message1, "eve says: gg");
              return true;
          }},
     };

@@ -16,6 +16,7 @@
 #include "sample_state.h"
 #include "support/expect_near.h"
 #include "support/test_peer.h"
+#include "support/trace_log.h"
 
 #include <gtest/gtest.h>
 
@@ -614,6 +615,19 @@ TEST_F(RunningGameTest, HitsTakeTheShootersSlotHereAndBadOnesChangeNothing) {
         ExpectNear(me.Frmsang->GetPosition(FrameMonde), c.blood);
         EXPECT_EQ(Message1, "bob says: still read");
     }
+
+    // A hit the local player fails to take is dropped alone, and said so.
+    TraceLog log;
+    const rm::FramePtr blood = me.Frmsang;
+    me.Frmsang = nullptr;
+    Message1 = "";
+    peer.Send(bob, IdLocalDP, play::SendGuaranteed, Message(MSG_HIT, 1.0, 2.0, 3.0, int32_t{10}));
+    peer.Send(bob, 0, play::SendGuaranteed, Message(MSG_CHAT, std::string("still read")));
+    AwaitAndDrain(2);
+    me.Frmsang = blood;
+    EXPECT_EQ(Message1, "bob says: still read");
+    EXPECT_EQ(log.LinesStartingWith("hit dropped"),
+              std::vector<std::string>{"hit dropped: Object variable not set: 91"});
 
     peer.Receive();
     peer.Send(bob, IdLocalDP, play::SendGuaranteed, Message(MSG_HIT, 0.0, 0.0, 0.0, int32_t{-1}));

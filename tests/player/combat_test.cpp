@@ -6,6 +6,7 @@
 #include "../platform/rm/scene_fixture.h"
 #include "../platform/sound/sound_fixtures.h"
 #include "core/game_sound.h"
+#include "core/game_sound_buffers.h"
 #include "core/game_state.h"
 #include "core/game_window.h"
 #include "core/rank.h"
@@ -378,20 +379,35 @@ TEST_F(Hits, DamageLowersHealthWithoutOverflowAndHealthBelowOneDies) {
     }
 }
 
+// The victim's notice plays its info sound: 3 for a kill, 4 for a head shot.
 TEST_F(Hits, TwoKillingHitsInOneFrameGiveOneDeathAndOneKillToTheShootersId) {
     struct Case {
         int32_t balle;
         int32_t kill;
         const char* notice;
         int32_t snipped;
+        size_t infoSound;
     };
     const Case cases[] = {
-        {10, MSG_KILL, "This FUCKING bob kill ME !!!", 0},
-        {-1, MSG_HEADKILL, "This FUCKING bob SNIPPE ME in the HEAD !!!", 1},
+        {10, MSG_KILL, "This FUCKING bob kill ME !!!", 0, 3},
+        {-1, MSG_HEADKILL, "This FUCKING bob SNIPPE ME in the HEAD !!!", 1, 4},
     };
+    sound_test::SoundFolder folder;
+    sound_test::Loopback output;
+    // The loopback owns its DirectSound; the game state only points to it.
+    DSound = std::shared_ptr<sound::DirectSound>(std::shared_ptr<void>(), &output.Sound());
+    for (size_t i = 0; i < InfoSoundFiles.size(); ++i) {
+        std::shared_ptr<sound::Buffer3D> none;
+        ChargeSon(folder.Tone("info" + std::to_string(i) + ".wav", 22050, 1, 22050), DSound, SonsJeu[i], none, false);
+        ASSERT_TRUE(SonsJeu[i]);
+    }
     player& p = *victim_;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.notice);
+        for (const auto& sound : SonsJeu) {
+            son::Stop(sound);
+            son::SetCurrentPosition(sound, 0);
+        }
         p.mort = false;
         p.force = 10;
         p.tue = p.snipped = 0;
@@ -401,6 +417,9 @@ TEST_F(Hits, TwoKillingHitsInOneFrameGiveOneDeathAndOneKillToTheShootersId) {
         EXPECT_EQ(p.tue, 1);
         EXPECT_EQ(p.snipped, c.snipped);
         EXPECT_EQ(Message2, c.notice);
+        output.Render(1000);
+        for (size_t i = 0; i < InfoSoundFiles.size(); ++i)
+            EXPECT_EQ(son::GetCurrentPosition(SonsJeu[i]) > 0, i == c.infoSound) << "info sound " << i;
         const Told told = Sent();
         EXPECT_EQ(told.kills, (std::vector<std::pair<int32_t, int32_t>>{{c.kill, observer_.id}}));
         EXPECT_EQ(told.notices, std::vector<std::string>{c.notice});
