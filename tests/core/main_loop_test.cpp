@@ -3,6 +3,7 @@
 #include "core/game_window.h"
 #include "core/video.h"
 
+#include "game_view.h"
 #include "platform/rm/rm.h"
 #include "scene_frames.h"
 
@@ -16,14 +17,7 @@ class FullScreenPresent : public testing::Test {
 protected:
     void SetUp() override {
         MakeSceneFrames();
-        ScreenWidth = 640;
-        ScreenHeight = 480;
-        GameWindow().Show();
-        InitPleinEcran(GameWindow());
-        FinitDevice();
-        int32_t x = 0, y = 0, width = 0, height = 0;
-        std::shared_ptr<rm::Frame> camera;
-        CreeViewport(x, y, width, height, camera);
+        MakeFullScreenView(640, 480);
         Vues[0]->Clear(7);
         Vues[0]->Render(FrameMonde);
     }

@@ -3,6 +3,7 @@
 // side the victim in slot 1 is the observer's player; on the victim's side
 // the shooter in slot 1 is.
 
+#include "../core/game_view.h"
 #include "../platform/rm/scene_fixture.h"
 #include "../platform/sound/sound_fixtures.h"
 #include "core/game_sound.h"
@@ -22,7 +23,6 @@
 #include "player/held_models.h"
 #include "player_fixture.h"
 #include "support/expect_near.h"
-#include "support/free_port.h"
 #include "support/play_fixture.h"
 #include "support/player_test_access.h"
 
@@ -38,16 +38,8 @@ using A = PlayerTestAccess;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-class Combat : public PlayerFixture {
+class Combat : public SessionPlayerFixture {
 protected:
-    void SetUp() override {
-        PlayerFixture::SetUp();
-        UseFreePlayPort();
-        local_.Host("Ana");
-        observer_.Join("abc");
-        DPlay = local_.dp;
-        IdLocalDP = local_.id;
-    }
     // The device goes before its window does.
     void TearDown() override {
         ResetGameState();
@@ -57,14 +49,7 @@ protected:
     // The current view over a device, and the two sights, as the game start
     // leaves them.
     static void MakeView() {
-        ScreenWidth = 320;
-        ScreenHeight = 240;
-        GameWindow().Show();
-        InitPleinEcran(GameWindow());
-        FinitDevice();
-        int32_t x = 0, y = 0, width = 0, height = 0;
-        std::shared_ptr<rm::Frame> camera;
-        CreeViewport(x, y, width, height, camera);
+        MakeFullScreenView(320, 240);
         const std::string weapons = std::string(QUELLMAR_GAME_DIR) + "/weapons/";
         TexViseur = D3DRM->LoadTexture(weapons + "croix2.bmp");
         TexSniper = D3DRM->LoadTexture(weapons + "sniper2.bmp");
@@ -94,9 +79,6 @@ protected:
         EXPECT_TRUE(came);
         return sent;
     }
-
-    play_test::Machine local_;
-    play_test::Machine observer_;
 };
 
 // The world centre of the hit box of `p` named `bone`.

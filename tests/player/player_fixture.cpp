@@ -5,6 +5,7 @@
 #include "core/game_state.h"
 #include "core/game_window.h"
 #include "platform/rm/rm.h"
+#include "support/free_port.h"
 
 std::shared_ptr<MDL> PlayerFixture::body_;
 std::vector<std::shared_ptr<MDL>> PlayerFixture::weapons_;
@@ -23,6 +24,15 @@ void PlayerFixture::SetUpTestSuite() {
     body_ = PlayerModels[0];
     weapons_ = WeaponModels;
     GameWindow().Unload();
+}
+
+void SessionPlayerFixture::SetUp() {
+    PlayerFixture::SetUp();
+    UseFreePlayPort();
+    local_.Host("Ana");
+    observer_.Join("abc");
+    DPlay = local_.dp;
+    IdLocalDP = local_.id;
 }
 
 void PlayerFixture::TearDownTestSuite() {

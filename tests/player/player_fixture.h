@@ -4,6 +4,7 @@
 // it. The models load once per test program; each test gets fresh frames.
 
 #include "player/player.h"
+#include "support/play_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,17 @@ protected:
 private:
     static std::shared_ptr<MDL> body_;
     static std::vector<std::shared_ptr<MDL>> weapons_;
+};
+
+// Players as above on a machine that hosts a session as "Ana" on a free
+// port, the game's own session (DPlay, IdLocalDP), with an observer machine
+// joined as "abc" that receives what this machine sends.
+class SessionPlayerFixture : public PlayerFixture {
+protected:
+    void SetUp() override;
+
+    play_test::Machine local_;
+    play_test::Machine observer_;
 };
 
 // The scene and level frames with FrameJoueurs, on the generated game folder.

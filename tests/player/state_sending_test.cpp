@@ -5,7 +5,6 @@
 #include "multiplayer/messages.h"
 #include "platform/play/direct_play.h"
 #include "player_fixture.h"
-#include "support/free_port.h"
 #include "support/play_fixture.h"
 
 #include <cstdlib>
@@ -15,15 +14,10 @@
 
 namespace {
 
-class StateSending : public PlayerFixture {
+class StateSending : public SessionPlayerFixture {
 protected:
     void SetUp() override {
-        PlayerFixture::SetUp();
-        UseFreePlayPort();
-        local_.Host("Ana");
-        observer_.Join("abc");
-        DPlay = local_.dp;
-        IdLocalDP = local_.id;
+        SessionPlayerFixture::SetUp();
         // With the chat box open the control step reads no device, which
         // this fixture has none of, and moves nothing.
         ChatTyping = true;
@@ -46,9 +40,6 @@ protected:
         EXPECT_EQ(states.size(), frames);
         return states;
     }
-
-    play_test::Machine local_;
-    play_test::Machine observer_;
 };
 
 TEST_F(StateSending, EveryFrameSendsThePlayersStateToTheOthers) {
