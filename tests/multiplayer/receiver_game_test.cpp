@@ -287,7 +287,6 @@ TEST_F(ReceiverGame, PeersPlayersAppearMoveDieLeaveJoinAndTheHostRoleMovesOn) {
          [&] {
              if (JoueurLocal().force == 100) return false;
              EXPECT_EQ(JoueurLocal().force, 60);
-             ExpectNear(JoueurLocal().Frmsang->GetPosition(FrameMonde), {1, 2, 3});
              return true;
          }},
         {"eve's next hits kill, and a dead player takes no more; the death counts and eve is told",
