@@ -2,7 +2,6 @@
 
 #include "core/game_state.h"
 #include "launcher/settings.h"
-#include "multiplayer/session_list.h"
 #include "web/busy.h"
 #include "web/game_list.h"
 #include "web/requests.h"
@@ -17,14 +16,6 @@ namespace {
 constexpr int32_t kPrivateBoard = 1;
 constexpr int32_t kKeepersBoard = 2;
 constexpr int32_t kKeeperAccount = 1;
-
-// The board request shares the session window's game list with the list
-// request, which fills it again from empty.
-void EmptyGameList() {
-    SessionsWindow().lstserv.Clear();
-    SessionsWindow().lstSessions.Clear();
-    WebServers.assign(1, ServerEntry{});
-}
 
 // Each message comes as its key, sender, date and text: one line
 // "#key send by name date", the text on the next, then an empty line.

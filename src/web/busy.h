@@ -13,10 +13,12 @@
 class Form3::Busy {
 public:
     enum class End { Plain, CallerToFront };
+    // What shows the wait when there is no calling window: only the pointer
+    // (the status window is neither shown nor unloaded), the pointer and an
+    // unload at the end, or the status window shown with nothing disabled.
+    enum class Alone { PointerOnly, PointerThenUnload, StatusWindow };
 
-    // With no calling window only the pointer shows the wait: the status
-    // window is neither shown nor unloaded.
-    Busy(Form3& window, ui::Form* qui, End end = End::Plain);
+    Busy(Form3& window, ui::Form* qui, End end = End::Plain, Alone alone = Alone::PointerOnly);
     ~Busy();
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;
@@ -27,6 +29,7 @@ private:
     Form3& window_;
     ui::Form* qui_;
     End end_;
+    Alone alone_;
 };
 
 // "Please Wait Connexion to " + host + " in progress..."

@@ -26,3 +26,25 @@ struct ServerEntry {
 // holds at least one entry more than the list has rows once a list request
 // has filled it. Empty until then.
 inline std::vector<ServerEntry> WebServers = Initial(&WebServers, {});
+
+// The key of the game this machine announced last; 0 until one is. Never
+// stored in the registry.
+inline int32_t ServerKey = Initial(&ServerKey, 0);
+
+namespace net {
+class XmlNode;
+}
+namespace ui {
+class ListBox;
+}
+
+// The session window's two lists emptied and the table back to its one
+// empty entry: the list request does it before it fills them again, and the
+// board and map-list requests, which share the session window, do it too.
+void EmptyGameList();
+
+// The list reply's games, walked in document order into `rows` and
+// `WebServers` (both as the list request left them: empty, and one empty
+// entry). Row text: "SERVER " + name + " On version " + version, cut or
+// filled with spaces to 100 characters, then the address.
+void FillGameList(const net::XmlNode& root, ui::ListBox& rows);

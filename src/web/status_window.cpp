@@ -51,12 +51,15 @@ Form3& StatusWindow() {
     return *window;
 }
 
-Form3::Busy::Busy(Form3& window, ui::Form* qui, End end) : window_(window), qui_(qui), end_(end) {}
+Form3::Busy::Busy(Form3& window, ui::Form* qui, End end, Alone alone)
+    : window_(window), qui_(qui), end_(end), alone_(alone) {}
 
 void Form3::Busy::Start(const std::string& status) {
     ui::SetMousePointer(ui::vbHourglass);
-    if (!qui_) return;
-    qui_->SetEnabled(false);
+    if (qui_)
+        qui_->SetEnabled(false);
+    else if (alone_ != Alone::StatusWindow)
+        return;
     window_.Show();
     window_.ZOrder(0);
     window_.lbl.SetCaption(status);
@@ -64,7 +67,7 @@ void Form3::Busy::Start(const std::string& status) {
 }
 
 Form3::Busy::~Busy() {
-    if (qui_) skip([&] { window_.Unload(); });
+    if (qui_ || alone_ != Alone::PointerOnly) skip([&] { window_.Unload(); });
     skip([] { ui::SetMousePointer(ui::vbDefault); });
     if (!qui_) return;
     // A caller that went away meanwhile is not loaded again for this.

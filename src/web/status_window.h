@@ -20,6 +20,19 @@
 //    "" when the reply did not load. It empties the session window's two
 //    lists and the Internet game list first, and asks account 1's private
 //    board (1) as board 2, changing `typ_mess`.
+// The game-list requests go to the host typed in the launcher,
+// `WebServerHost` (game_list.h for the list itself):
+//  - devenir_server: announces this machine's game; true when the site
+//    answered with a game key, which becomes `ServerKey`. A refusal ("NO")
+//    or any other answer gives false and keeps the key. With no calling
+//    window only the pointer shows that it runs.
+//  - server_en_cours: the running games into the session window's `lstserv`
+//    and into `WebServers`, from empty; false when the reply did not load.
+//  - DeleteServer: takes the game of `ServerKey` off the list; the status
+//    window shows, nothing is disabled, the reply is not read.
+//  - quitte_server: in web mode, asks the player for a comment and sends it
+//    with the local player's counters of this game; every step that fails is
+//    passed over. With no `WebServerHost` it asks and sends nothing.
 
 #include "core/shared_state.h"
 #include "platform/ui/form.h"
@@ -49,6 +62,10 @@ public:
     bool InfoJoueur(ui::Form* qui);
     void EnvoiMessage(const std::string& mess, int32_t typ_mess, ui::Form& qui);
     std::string RecupMessage(ui::Form& qui, int32_t& typ_mess);
+    void DeleteServer();
+    bool devenir_server(ui::Form* qui, const std::string& commentaire);
+    void quitte_server();
+    bool server_en_cours(ui::Form& qui);
 
 protected:
     void Design() override;

@@ -51,6 +51,11 @@ ScriptedWebSite::ScriptedWebSite(FakeWebServer& server) {
     server.Route("/script/nouveaujoueur.php3", [this](const FakeRequest& request) { return AccountScript(request); });
     server.Route("/script/nouveaumess.php3", [this](const FakeRequest& request) { return PostScript(request); });
     server.Route("/script/getmess.php3", [this](const FakeRequest& request) { return ReadScript(request); });
+    server.Route("/script/set_server.php3", [this](const FakeRequest& request) { return AnnounceScript(request); });
+    server.Route("/script/get_server2.php3", [this](const FakeRequest& request) { return ListScript(request); });
+    server.Route("/script/delete_server.php3", [this](const FakeRequest& request) { return RemoveScript(request); });
+    server.Route("/script/quitte_server.php3",
+                 [this](const FakeRequest& request) { return StatisticsScript(request); });
 }
 
 void ScriptedWebSite::SetAccount(int32_t number, SiteAccount account) {
@@ -109,4 +114,63 @@ FakeReply ScriptedWebSite::ReadScript(const FakeRequest& request) {
         elements += Element("CLE", std::to_string(message.key)) + Element("NOM", message.sender) +
                     Element("DATE", message.date) + Element("MESSAGE", message.text);
     return Document("MESSAGES", elements);
+}
+
+void ScriptedWebSite::RefuseAnnounces(bool refuse) {
+    std::lock_guard lock(mutex_);
+    refuseAnnounces_ = refuse;
+}
+
+std::vector<SiteGame> ScriptedWebSite::Games() const {
+    std::lock_guard lock(mutex_);
+    std::vector<SiteGame> games;
+    for (const auto& [key, game] : games_) games.push_back(game);
+    return games;
+}
+
+std::vector<std::string> ScriptedWebSite::Comments() const {
+    std::lock_guard lock(mutex_);
+    return comments_;
+}
+
+FakeReply ScriptedWebSite::AnnounceScript(const FakeRequest& request) {
+    std::lock_guard lock(mutex_);
+    if (refuseAnnounces_) return Document("SERVEUR", "NO");
+    const int32_t player = Number(Key(request, "LEJOUEUR"));
+    const auto account = accounts_.find(player);
+    SiteGame& game = games_[++lastGameKey_];
+    game = {lastGameKey_,
+            player,
+            account == accounts_.end() ? std::string() : account->second.name,
+            Key(request, "LAVERSION"),
+            request.remoteAddress,
+            Key(request, "LECOMMENT")};
+    return Document("SERVEUR", std::to_string(lastGameKey_));
+}
+
+FakeReply ScriptedWebSite::ListScript(const FakeRequest&) {
+    std::lock_guard lock(mutex_);
+    std::string elements;
+    for (const auto& [key, game] : games_)
+        elements += Element("CLE_SERVEUR", std::to_string(game.key)) +
+                    Element("CLE_JOUEUR", std::to_string(game.player)) + Element("NOM", game.name) +
+                    Element("VERSION", game.version) + Element("IP", game.address) + Element("COMMENT", game.comment);
+    return Document("SERVEURS", elements);
+}
+
+FakeReply ScriptedWebSite::RemoveScript(const FakeRequest& request) {
+    std::lock_guard lock(mutex_);
+    games_.erase(Number(Key(request, "CLE_SERVEUR")));
+    return Document("REPONSE", "OK");
+}
+
+FakeReply ScriptedWebSite::StatisticsScript(const FakeRequest& request) {
+    std::lock_guard lock(mutex_);
+    SiteAccount& account = accounts_[Number(Key(request, "CLE_JOUEUR"))];
+    account.killer += Number(Key(request, "KILLER"));
+    account.killed += Number(Key(request, "KILLED"));
+    account.snipper += Number(Key(request, "SNIPPER"));
+    account.snipped += Number(Key(request, "SNIPPED"));
+    comments_.push_back(Key(request, "COMMENT"));
+    return Document("REPONSE", "OK");
 }

@@ -11,7 +11,13 @@
 //  - the post script: the message is stored on its board with a new key,
 //    the sender's account name and the date; the reply says "OK";
 //  - the read script: the board's messages in the order they came, each as
-//    "CLE", "NOM", "DATE" and "MESSAGE".
+//    "CLE", "NOM", "DATE" and "MESSAGE";
+//  - the game list's scripts: an announce gets a new game key (or "NO"
+//    while refusing) and lists the game with the announcing account's number
+//    and name, the release it sent, the address the request came from and
+//    its comment; the list script sends every game as its six elements in
+//    order; the remove script takes a game off; the statistics script adds
+//    a game's counters to the account's totals and keeps the comment.
 // Texts in replies are escaped, so they come back exactly as stored.
 
 #include "support/fake_web_server.h"
@@ -36,6 +42,17 @@ struct SiteAccount {
     bool operator==(const SiteAccount&) const = default;
 };
 
+struct SiteGame {
+    int32_t key = 0;
+    int32_t player = 0;
+    std::string name{};
+    std::string version{};
+    std::string address{};
+    std::string comment{};
+
+    bool operator==(const SiteGame&) const = default;
+};
+
 struct BoardMessage {
     int32_t key = 0;
     std::string sender{};
@@ -54,14 +71,29 @@ public:
     // The messages of board `type`, in the order they were posted.
     std::vector<BoardMessage> Board(int32_t type) const;
 
+    // While set, every announce is answered "NO".
+    void RefuseAnnounces(bool refuse);
+    // The listed games, by key.
+    std::vector<SiteGame> Games() const;
+    // The comments sent with the statistics, in the order they came.
+    std::vector<std::string> Comments() const;
+
 private:
     FakeReply AccountScript(const FakeRequest& request);
     FakeReply PostScript(const FakeRequest& request);
     FakeReply ReadScript(const FakeRequest& request);
+    FakeReply AnnounceScript(const FakeRequest& request);
+    FakeReply ListScript(const FakeRequest& request);
+    FakeReply RemoveScript(const FakeRequest& request);
+    FakeReply StatisticsScript(const FakeRequest& request);
 
     mutable std::mutex mutex_;
     std::map<int32_t, SiteAccount> accounts_;
     std::optional<std::pair<std::string, std::string>> release_;
     std::map<int32_t, std::vector<BoardMessage>> boards_;
     int32_t lastMessageKey_ = 0;
+    bool refuseAnnounces_ = false;
+    std::map<int32_t, SiteGame> games_;
+    int32_t lastGameKey_ = 4710;
+    std::vector<std::string> comments_;
 };

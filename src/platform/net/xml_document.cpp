@@ -66,7 +66,12 @@ bool DOMDocument::Load(const std::string& url) {
     } catch (const Failure&) {
         return false;
     }
-    const QByteArray bytes(reinterpret_cast<const char*>(reply.data()), static_cast<qsizetype>(reply.size()));
+    return LoadXml(std::string_view(reinterpret_cast<const char*>(reply.data()), reply.size()));
+}
+
+bool DOMDocument::LoadXml(std::string_view text) {
+    document_.clear();
+    const QByteArray bytes = QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size()));
     if (WithinLimits(bytes) && document_.setContent(bytes)) return true;
     document_.clear();
     return false;

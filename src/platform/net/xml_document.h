@@ -17,6 +17,7 @@
 #include <QDomNode>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace net {
@@ -46,6 +47,8 @@ public:
     // more than 200,000 of them; the document is then empty. External
     // entities are never fetched.
     bool Load(const std::string& url);
+    // Parses a reply already in hand, with the same limits.
+    bool LoadXml(std::string_view text);
 
     // The root element; not set when nothing is loaded.
     XmlNode DocumentElement() const;
