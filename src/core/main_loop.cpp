@@ -21,6 +21,7 @@
 #include "platform/ui/mouse_pointer.h"
 #include "platform/ui/units.h"
 #include "player/player.h"
+#include "web/status_window.h"
 
 namespace {
 
@@ -104,6 +105,9 @@ void EndOfGame() {
     Step([] { Ecrit_Ini(); });
     Step([] { ui::SetMousePointer(ui::vbHourglass); });
     Step([] { GameWindow().Unload(); });
+    // After leaving the session: the host's game is off the web list before
+    // its statistics go.
+    Step([] { StatusWindow().quitte_server(); });
     Step([] { LibereDirectX(); });
 }
 

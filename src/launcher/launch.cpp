@@ -14,6 +14,7 @@
 #include "platform/play/errors.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/mouse_pointer.h"
+#include "web/status_window.h"
 
 #include <optional>
 #include <string>
@@ -73,13 +74,7 @@ void form2::LanceJeu() {
     if (Trim(txtYourName.Text()).empty()) txtYourName.SetText(cmbtyp.Text());
     ProfileName = txtYourName.Text();
     SkinLocal = Combo3.Text();
-    // The web server's hand-over needs the account requests first; only LAN
-    // hands over here.
-    if (!Option2(kLanOption).Value()) {
-        ui::SetMousePointer(ui::vbDefault);
-        return;
-    }
-    if (!OpenLanList()) return;
+    if (!(Option2(kLanOption).Value() ? OpenLanList() : OpenWebList())) return;
     CopySettings();
     SetupDone = true;
     Ecrit_Ini();
@@ -95,6 +90,21 @@ bool form2::OpenLanList() {
         return false;
     }
     Hide();
+    SessionsWindow().Show();
+    return true;
+}
+
+// The account's totals and the release come first; without the game list
+// the launcher stays, with a fresh session object.
+bool form2::OpenWebList() {
+    WebServerHost = servertxt.Text();
+    StatusWindow().InfoJoueur(this);
+    if (!StatusWindow().server_en_cours(*this)) {
+        InitDirectPlay();
+        return false;
+    }
+    Hide();
+    SessionsWindow().Frame1.SetEnabled(true);
     SessionsWindow().Show();
     return true;
 }

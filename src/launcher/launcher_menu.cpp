@@ -52,6 +52,7 @@ void form2::btn_Click(int Index) {
             break;
         case 10:
             Option2(1).SetValue(true);
+            LanceJeu();
             break;
         case 11:
             Option2(0).SetValue(true);

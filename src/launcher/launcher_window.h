@@ -15,7 +15,8 @@
 //  - InitConnectionList: the connection page filled.
 //  - Closing the window by the user ends the program; Unload from code does
 //    not.
-//  - LanceJeu: LAN's hand-over to the session list.
+//  - LanceJeu: the hand-over to the session list, on the chosen LAN
+//    connection or, in web mode, after the account and game-list requests.
 // The seams below let tests replace the user-name query, the connection
 // enumeration and the session listing.
 
@@ -163,6 +164,7 @@ private:
     static void SelectStoredRow(ui::ListControl& list, int32_t position);
     // LanceJeu's steps: false when the launch ends there.
     bool OpenLanList();
+    bool OpenWebList();
     void CopySettings();
 
     // The picture button the mouse last highlighted; -1 for none.

@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "core/trace.h"
 #include "core/val_long.h"
+#include "launcher/settings.h"
 #include "launcher/window_look.h"
 #include "multiplayer/label_buttons.h"
 #include "multiplayer/session_setup.h"
@@ -17,6 +18,8 @@
 #include "platform/play/errors.h"
 #include "platform/play/limits.h"
 #include "platform/ui/message_box.h"
+#include "web/game_list.h"
+#include "web/status_window.h"
 
 #include <string>
 
@@ -103,7 +106,7 @@ void frmCreateGame::cmdCreate_Click() {
     if (txtGameName.Text().empty()) txtGameName.SetText(kDefaultGameName);
     const std::string map = Combo1.Text();
     const std::string sessionName = txtGameName.Text() + " (" + map + ")";
-    const int32_t maximum = ValLong(cmbnb.Text());
+    const int32_t maximum = ValLong(std::string_view(cmbnb.Text()));
     if (!CanCreate(maximum, LCase(map), sessionName)) {
         Trace("session not created: refused ", sessionName, " max ", cmbnb.Text());
         ui::MsgBox(kCreateFailed);
@@ -111,6 +114,7 @@ void frmCreateGame::cmdCreate_Click() {
     }
     NomMap = LCase(map);
     SessionName = sessionName;
+    if (!WebServerHost.empty() && !AnnounceOnTheWeb()) return;
     try {
         CreateSession(maximum);
     } catch (const SessionFailure& failure) {
@@ -120,6 +124,26 @@ void frmCreateGame::cmdCreate_Click() {
     Hide();
     WaitingWindow().UpdateWaiting();
     WaitingWindow().Show();
+}
+
+// The game goes on the web list before its session opens, on a new
+// connection of its own. A refused announce ends the creation without a
+// word; the session object stays released until the next try.
+bool frmCreateGame::AnnounceOnTheWeb() {
+    CloseConnection();
+    if (!StatusWindow().devenir_server(this, TxtComment.Text())) {
+        Trace("game not announced");
+        return false;
+    }
+    Trace("game announced ", ServerKey);
+    try {
+        ConnectTcpIp("");
+    } catch (const Failure& failure) {
+        Trace("session not created: ", failure.Description());
+        ui::MsgBox(kCreateFailed);
+        return false;
+    }
+    return true;
 }
 
 void frmCreateGame::cmdCancel_Click() { os::EndProgram("CANCEL in the create-game window"); }

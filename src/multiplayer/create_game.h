@@ -11,6 +11,9 @@
 //    opened, a maximum outside 2 to 8, a map name the map loader would
 //    refuse, and a session name longer than the session layer carries. The
 //    window stays open after any failure.
+//  - In web mode CREATE first announces the game on the web list with the
+//    comment and connects anew to host it; a refused announce creates
+//    nothing and shows nothing.
 //  - Only the program's own code unloads it: its close box does nothing.
 
 #include "platform/ui/form.h"
@@ -44,6 +47,8 @@ protected:
 
 private:
     void ListMaps();
+    // Web mode: false when the game is not to be created.
+    bool AnnounceOnTheWeb();
 };
 
 // The one create-game window of the run, made on first use.

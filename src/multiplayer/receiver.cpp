@@ -7,6 +7,7 @@
 #include "core/object_ref.h"
 #include "core/rank.h"
 #include "core/trace.h"
+#include "launcher/settings.h"
 #include "multiplayer/messages.h"
 #include "multiplayer/receiver_state.h"
 #include "multiplayer/session_state.h"
@@ -17,6 +18,7 @@
 #include "platform/ui/message_box.h"
 #include "player/formal_name.h"
 #include "player/player.h"
+#include "web/status_window.h"
 
 #include <algorithm>
 #include <exception>
@@ -182,6 +184,7 @@ void OnBecameHost() {
     IsHost = true;
     HostPlayerId = IdLocalDP;
     SendNewHost();
+    if (!WebServerHost.empty()) StatusWindow().devenir_server(nullptr, "");
     Trace("host now");
     if (!WaitingRoomShown()) return GameWindow().AfficheMessage(kHostNow, kSoundAnnounce);
     ui::MsgBox(kHostNow);

@@ -17,6 +17,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/mouse_pointer.h"
 #include "web/game_list.h"
+#include "web/status_window.h"
 
 #include <string>
 
@@ -181,6 +182,7 @@ void frmSessions::cmdrefresh_Click() {
 void frmSessions::Label2_Click() {
     TxtComment.SetText("");
     cmdJoin.SetEnabled(false);
+    StatusWindow().server_en_cours(*this);
     ZOrder(0);
 }
 

@@ -2,12 +2,14 @@
 
 #include "core/game_state.h"
 #include "core/object_ref.h"
+#include "launcher/settings.h"
 #include "multiplayer/session_state.h"
 #include "platform/os/program_end.h"
 #include "platform/play/direct_play.h"
 #include "platform/play/lobby.h"
 #include "platform/play/session.h"
 #include "platform/ui/message_box.h"
+#include "web/status_window.h"
 
 namespace {
 
@@ -35,14 +37,6 @@ void CreateLocalPlayer() {
     }
 }
 
-// The old object's session and connection go first.
-void DropConnection() {
-    DPLobby = nullptr;
-    skip([&] { Ref(DPlay).Close(); });
-    DPlay = nullptr;
-    DPAddress = nullptr;
-}
-
 void MakeTcpIpConnection(const std::string& address) {
     DPlay = play::DirectPlayCreate("");
     DPLobby = play::DirectPlayLobbyCreate();
@@ -66,8 +60,16 @@ void ConnectLan(int32_t listPosition) {
     Ref(DPlay).InitializeConnection(Ref(DPEnumConnections).GetAddress(listPosition + 1));
 }
 
+// The old object's session and connection go first.
+void CloseConnection() {
+    DPLobby = nullptr;
+    skip([&] { Ref(DPlay).Close(); });
+    DPlay = nullptr;
+    DPAddress = nullptr;
+}
+
 void ConnectTcpIp(const std::string& address) {
-    DropConnection();
+    CloseConnection();
     MakeTcpIpConnection(address);
 }
 
@@ -97,8 +99,11 @@ void LeaveSession() {
     CloseDirectPlay();
 }
 
-// Releasing an object leaves its session, if it is still in one.
+// Releasing an object leaves its session, if it is still in one. In web
+// mode the host takes its game off the web list; a removal that fails leaves
+// the entry there.
 void CloseDirectPlay() {
+    if (!WebServerHost.empty() && HostPlayerId == IdLocalDP) skip([] { StatusWindow().DeleteServer(); });
     IsHost = false;
     PartieEnCours = false;
     DPEnumConnections = nullptr;

@@ -7,12 +7,15 @@
 //    failure here ends the program after its message.
 //  - ConnectLan / ConnectTcpIp: `DPlay` connected, on the launcher's chosen
 //    connection or by TCP/IP to an address (a fresh object each time).
+//    CloseConnection: ConnectTcpIp's first half, the old object closed and
+//    released with its lobby object and address.
 //  - CreateSession / JoinSession: the session opened and the local player
 //    made in it from `FriendlyName` and `FormalName`; `IdLocalDP` is its id.
 //    A failure throws SessionFailure with the layer's number and the step it
 //    stopped at, and leaves no session open.
 //  - LeaveSession and CloseDirectPlay: the local player gone from the
-//    session, the objects released, the flags down; nothing fails.
+//    session, the objects released, the flags down; in web mode the host's
+//    game taken off the web list; nothing fails.
 // Shared state: multiplayer/session_state.h and `DPlay`, `IdLocalDP`,
 // `PartieEnCours` of core/game_state.h.
 
@@ -47,6 +50,7 @@ void ConnectLan(int32_t listPosition);
 // `address` empty: this machine will host; else the machine whose sessions
 // are wanted. Closes any session of the old object first.
 void ConnectTcpIp(const std::string& address);
+void CloseConnection();
 
 // Creates a session of `maxPlayers` (2 to 8) named `SessionName`, where the
 // host role moves on when the host leaves; this machine is its host.

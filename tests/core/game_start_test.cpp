@@ -9,7 +9,9 @@
 #include "launcher/settings.h"
 #include "models/mdl.h"
 #include "multiplayer/messages.h"
+#include "multiplayer/session_state.h"
 #include "support/expect_near.h"
+#include "support/fake_web_server.h"
 #include "support/play_fixture.h"
 #include "support/program_ended.h"
 
@@ -19,8 +21,10 @@
 #include "platform/play/direct_play.h"
 #include "platform/rm/rm.h"
 #include "platform/rm/viewport.h"
+#include "platform/ui/input_box.h"
 #include "platform/ui/message_box.h"
 #include "player/player.h"
+#include "web/game_list.h"
 
 #include <gtest/gtest.h>
 
@@ -314,6 +318,29 @@ TEST_F(GameStart, AGamePlayedToItsEndLeavesTheSettingsInTheHive) {
     // The game's kills joined the total before it was written.
     EXPECT_EQ(LitValeurCle(registry::HKEY_LOCAL_MACHINE, kGameKey, "Killer"), RegistryValue(std::string("9")));
     EXPECT_EQ(LitValeurCle(registry::HKEY_LOCAL_MACHINE, kProfileKey, "Name"), RegistryValue(std::string("Zoë")));
+}
+
+// In web mode the host's game leaves the list as the session closes, and the
+// game's counters go with the comment the player types after that.
+TEST_F(GameStart, AWebGameEndsWithTheHostsRemovalThenTheStatistics) {
+    FakeWebServer server;
+    ASSERT_NE(server.Start(), 0);
+    WebServerHost = server.Host();
+    HostPlayerId = IdLocalDP;
+    IdSoft = 1;
+    ProfileId = 42;
+    ServerKey = 4711;
+    NomMap = "entrepot";
+    ui::SetInputBoxHandler([](const ui::InputBoxSeen&) { return std::string("gg"); });
+    Play(3, [](int frame) {
+        if (frame == 2) Joueurs[1].tueur = 2;
+    });
+    ui::SetInputBoxHandler({});
+    EXPECT_EQ(server.Requests(), (std::vector<std::string>{
+                                     "/script/delete_server.php3?CLE_SERVEUR=4711",
+                                     "/script/quitte_server.php3?CLE_SOFT=1&CLE_JOUEUR=42&KILLER=2&KILLED=0&SNIPPER=0"
+                                     "&SNIPPED=0&COMMENT=gg",
+                                 }));
 }
 
 TEST_F(GameStart, WithoutAVideoSetUpTheProgramEndsAtOnce) {

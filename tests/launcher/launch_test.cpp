@@ -13,10 +13,15 @@
 #include "platform/os/executable.h"
 #include "platform/registry/registry.h"
 #include "platform/ui/mouse_pointer.h"
+#include "support/fake_web_server.h"
 #include "support/free_port.h"
 #include "support/hive_values.h"
 #include "support/message_boxes.h"
+#include "support/scripted_web_site.h"
 #include "support/ui_events.h"
+#include "web/game_list.h"
+#include "web/status_window.h"
+#include "web/web_host.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +36,7 @@
 
 namespace {
 
+constexpr int kWeb = 10;
 constexpr int kLan = 11;
 constexpr int kPlayPage = 2;
 constexpr int kSettingsStored = 24;
@@ -165,6 +171,64 @@ TEST_F(Launch, TheLanButtonListsTheGamesAndOnlyThenCopiesStoresAndNames) {
         // fresh one for the next try.
         EXPECT_EQ(DPlay == object, c.boxes.size() == 1);
     }
+}
+
+// SERVEUR WEB: the account request, then the game list from the typed host;
+// only a list that loaded opens the session list, with its server frame.
+TEST_F(Launch, TheWebButtonAsksTheAccountAndTheGamesAndOpensTheListWithItsServers) {
+    FakeWebServer server;
+    ScriptedWebSite site(server);
+    ASSERT_NE(server.Start(), 0);
+    FixedWebHost = server.Host();
+    site.SetAccount(7, {.name = "old", .killer = 30, .killed = 4});
+    ProfileId = 7;
+    IdSoft = 1;
+    ReleaseVersion = "2.11.0";
+    window.servertxt.SetText(server.Host());
+    WebServerHost = server.Host();
+    ASSERT_TRUE(StatusWindow().devenir_server(nullptr, "hi"));
+
+    window.btn_Click(kWeb);
+    EXPECT_TRUE(boxes.Take().empty());
+    EXPECT_EQ(WebServerHost, server.Host());
+    EXPECT_FALSE(window.Visible());
+    ASSERT_TRUE(SessionsWindow().Visible());
+    EXPECT_TRUE(SessionsWindow().Frame1.Enabled());
+    EXPECT_EQ(SessionsWindow().lstserv.ListCount(), 1);
+    EXPECT_EQ(WebServers.size(), 2u);
+    EXPECT_TRUE(SetupDone);
+    EXPECT_EQ(StoredCount(), kSettingsStored);
+    EXPECT_EQ(StoredText(kGameKey, "Killer"), "30");
+    EXPECT_EQ(FormalName, "12");
+    const std::vector<std::string> sent = server.Requests();
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[1].rfind("/script/nouveaujoueur.php3?LENUM=7&", 0), 0u);
+    EXPECT_EQ(sent[2], "/script/get_server2.php3?LESOFT=1&LENUM=7");
+
+    // A list that does not load leaves the launcher, after the account.
+    BackToTheLauncher();
+    site.SetAccount(7, {.name = "old", .killer = 31});
+    server.ServeStatus("/script/get_server2.php3", 404);
+    window.btn_Click(kWeb);
+    EXPECT_TRUE(window.Visible());
+    EXPECT_FALSE(SessionsWindow().IsLoaded() && SessionsWindow().Visible());
+    EXPECT_EQ(StoredText(kGameKey, "Killer"), "31");
+    EXPECT_EQ(ui::MousePointer(), ui::vbDefault);
+}
+
+// With no host typed nothing is sent, and the launcher stays as it was.
+TEST_F(Launch, TheWebButtonWithoutAHostLeavesTheLauncherAndTheHiveAlone) {
+    FixedWebHost = "";
+    window.servertxt.SetText("");
+    const std::string hive = HiveBytes();
+    window.btn_Click(kWeb);
+    EXPECT_TRUE(boxes.Take().empty());
+    EXPECT_TRUE(window.Visible());
+    EXPECT_TRUE(window.Enabled());
+    EXPECT_FALSE(SessionsWindow().IsLoaded() && SessionsWindow().Visible());
+    EXPECT_EQ(HiveBytes(), hive);
+    EXPECT_FALSE(SetupDone);
+    EXPECT_EQ(ui::MousePointer(), ui::vbDefault);
 }
 
 // The list's RETOUR keeps the object connected: the next LAN press takes a
