@@ -7,6 +7,7 @@
 
 #include "core/game_state.h"
 #include "core/text.h"
+#include "core/trace.h"
 #include "core/val_long.h"
 #include "launcher/settings.h"
 #include "multiplayer/session_list.h"
@@ -57,6 +58,14 @@ std::string WithAddress(const std::string& row, const std::string& address) {
     std::string text = Left(row, kAddressColumn);
     text.append(size_t(kAddressColumn - Len(text)), ' ');
     return text + address;
+}
+
+// "servers listed <n>: <row> | <row>..." for the diagnostic log.
+void TraceRows(ui::ListBox& rows) {
+    std::string line;
+    const int count = rows.ListCount();
+    for (int row = 0; row < count; ++row) line += (row > 0 ? " | " : "") + rows.List(row);
+    Trace("servers listed ", count, ": ", line);
 }
 
 }  // namespace
@@ -115,6 +124,7 @@ bool Form3::server_en_cours(ui::Form& qui) {
     net::DOMDocument document;
     if (!LoadReply(document, WebServerHost, web_requests::ServerEnCours, {IdSoft, ProfileId})) return false;
     FillGameList(document.DocumentElement(), SessionsWindow().lstserv);
+    if (trace::On()) TraceRows(SessionsWindow().lstserv);
     return true;
 }
 

@@ -37,6 +37,14 @@ ShownWindow PlayOnLan(ProgramCopy& copy, const ShownWindow& launcher) {
     return Lan(copy, launcher);
 }
 
+ShownWindow PlayOnTheWeb(ProgramCopy& copy, const ShownWindow& launcher) {
+    copy.Click(launcher, Middle(kPlayPlace));
+    copy.Click(launcher, Middle(kWebPlace));
+    const ShownWindow list = copy.WaitForTitle(kSessionList);
+    EXPECT_TRUE(list.Found()) << "no session list";
+    return list;
+}
+
 ShownWindow Lan(ProgramCopy& copy, const ShownWindow& launcher) {
     copy.Click(launcher, Middle(kLanPlace));
     const ShownWindow list = copy.WaitForTitle(kSessionList);

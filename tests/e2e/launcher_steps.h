@@ -20,9 +20,10 @@ inline const QString kSessionList = "Join or Create Game";
 // A menu page's places from the top: every button lies at one of them.
 inline constexpr int kPlaces = 5;
 // The buttons by their place on their page: on the first page
-// CONFIGURATIONS, PLAY QUELLMAR and QUITTER; on the play page LAN; RETOUR on
-// every other page.
-inline constexpr int kConfigurationsPlace = 0, kPlayPlace = 1, kQuitPlace = 4, kLanPlace = 1, kReturnPlace = 4;
+// CONFIGURATIONS, PLAY QUELLMAR and QUITTER; on the play page SERVEUR WEB and
+// LAN; RETOUR on every other page.
+inline constexpr int kConfigurationsPlace = 0, kPlayPlace = 1, kQuitPlace = 4, kWebPlace = 0, kLanPlace = 1,
+                     kReturnPlace = 4;
 
 inline constexpr QPoint kPage(6, 156);
 inline constexpr QSize kButton(227, 28);
@@ -42,5 +43,8 @@ ShownWindow ToTheLauncher(ProgramCopy& copy);
 // the session list it shows; none when it does not come.
 ShownWindow Lan(ProgramCopy& copy, const ShownWindow& launcher);
 ShownWindow PlayOnLan(ProgramCopy& copy, const ShownWindow& launcher);
+// PLAY QUELLMAR then SERVEUR WEB, and the session list it shows once the
+// web requests are answered; none when it does not come.
+ShownWindow PlayOnTheWeb(ProgramCopy& copy, const ShownWindow& launcher);
 
 }  // namespace launcher_steps
