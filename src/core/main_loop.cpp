@@ -95,6 +95,7 @@ void Frame() {
 }
 
 void EndOfGame() {
+    Trace("game ended");
     Step([] { input::ShowCursor(true); });
     // The game's counters join the career totals; a sum that would pass the
     // 32-bit range fails and leaves its total as it was.

@@ -27,6 +27,8 @@ namespace {
 
 // The smallest video mode, "640 X 480", keeps many copies' frames cheap.
 constexpr char kSmallMode[] = "0";
+// How often a held key looks whether it was read.
+constexpr int kKeyPollMilliseconds = 10;
 // A list's first row lies this far below the list's top.
 constexpr int kFirstRow = 10;
 
@@ -104,6 +106,17 @@ bool Player::ClickTo(QPoint at, const QString& title) {
 bool Player::ToWindow(const QString& title) {
     window_ = copy_.WaitForTitle(title, kLobbyMilliseconds);
     return window_.Found();
+}
+
+bool Player::EndTheGame() {
+    copy_.KeyDown(window_, "Escape");
+    QElapsedTimer waited;
+    waited.start();
+    while (TracedStartingWith("game ended").empty() && waited.elapsed() < kGameMilliseconds)
+        QThread::msleep(kKeyPollMilliseconds);
+    // The game's window may be on its way out: no focus is asked of it.
+    copy_.Xdotool({"keyup", "Escape"});
+    return !TracedStartingWith("game ended").empty();
 }
 
 bool Player::ToTheGame() {

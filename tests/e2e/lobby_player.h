@@ -61,6 +61,10 @@ public:
     bool ClickTo(QPoint at, const QString& title);
     bool ToWindow(const QString& title);
     void Key(const QString& key) { copy_.Key(window_, key); }
+    // Esc in the game, held until the game has read it: the game reads the
+    // keys once a frame, and a press and release between two slow frames
+    // would be missed. Released before any box of the game's end comes.
+    bool EndTheGame();
     void Type(const QString& text) { copy_.Type(window_, text); }
     const ShownWindow& Window() const { return window_; }
     // The game's window: once the game runs, the one window shown.

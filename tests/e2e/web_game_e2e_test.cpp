@@ -130,7 +130,7 @@ protected:
     // with the statistics, and the program ends.
     void Leave(Player& player, const QString& comment) {
         const ShownWindow game = player.Window();
-        player.Key("Escape");
+        ASSERT_TRUE(player.EndTheGame()) << player.Name();
         const ShownWindow box = BoxOver(player, game);
         ASSERT_TRUE(box.Found()) << player.Name() << " asked for no comment";
         player.Copy().Type(box, comment);
@@ -236,7 +236,7 @@ TEST_F(WebGame, ALanGameSendsTheSiteNothing) {
     a.Click(places_.start);
     ASSERT_TRUE(a.ToTheGame());
     a.WaitForTrace("first frame shown", kGameMilliseconds);
-    a.Key("Escape");
+    ASSERT_TRUE(a.EndTheGame());
     EXPECT_TRUE(a.Copy().WaitForEnd());
     EXPECT_TRUE(server_.Requests().empty());
 }
