@@ -24,12 +24,16 @@ public:
     Busy& operator=(const Busy&) = delete;
 
     void Start(const std::string& status);
+    // From here on the windows and the pointer stay as they are when the
+    // scope ends: what comes next puts them back itself.
+    void HandOver() { handedOver_ = true; }
 
 private:
     Form3& window_;
     ui::Form* qui_;
     End end_;
     Alone alone_;
+    bool handedOver_ = false;
 };
 
 // "Please Wait Connexion to " + host + " in progress..."

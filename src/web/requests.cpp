@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr std::string_view kScheme = "http://";
+
 RequestHook& Hook() {
     static RequestHook hook;
     return hook;
@@ -44,7 +46,7 @@ std::string RequestUrl(std::string_view host, const WebRequest& request, std::in
         throw Failure(failure_number::InvalidArgument, "The request " + std::string(request.path) + " takes " +
                                                            std::to_string(request.keys.size()) + " values, not " +
                                                            std::to_string(values.size()));
-    std::string url = "http://";
+    std::string url(kScheme);
     url += host;
     url += request.path;
     const QueryValue* value = values.begin();
@@ -66,9 +68,10 @@ bool LoadReply(net::DOMDocument& document, std::string_view host, const WebReque
 std::vector<uint8_t> DownloadFile(std::string_view host, const WebRequest& request,
                                   std::initializer_list<QueryValue> values) {
     const std::string url = RequestUrl(host, request, values);
+    // A download's URL holds no typed text: it may be shown.
     if (host.empty())
-        throw Failure(net::TransferFailed,
-                      "No web host is set (QUELLMAR_WEB_HOST): " + std::string(request.path) + " cannot be downloaded");
+        throw Failure(net::TransferFailed, "No web host is set (QUELLMAR_WEB_HOST): " + url.substr(kScheme.size()) +
+                                               " cannot be downloaded");
     BeforeSending(request);
     return net::OpenURL(url);
 }

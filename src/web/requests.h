@@ -16,7 +16,8 @@
 //    false when the reply did not load.
 //  - DownloadFile: the bytes of a file of the web server; throws Failure.
 // With an empty host nothing is sent: LoadReply gives false, DownloadFile
-// fails with net::TransferFailed and says that no web host is set.
+// fails with net::TransferFailed and says that no web host is set, naming
+// the file.
 //
 // A URL holds what the player typed, the account's password included: it
 // is never shown in a message nor written to a log.

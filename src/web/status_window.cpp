@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int kTimerMilliseconds = 1000;
-
 // The pictures at the left and top right, the status text below the second.
 constexpr float kMargin = 120;
 constexpr float kImage1Width = 127 * 15;
@@ -25,7 +23,9 @@ constexpr float kInnerHeight = kMargin + kImage1Height + kMargin;
 
 }  // namespace
 
-Form3::Form3() : ui::Form("Form3") {}
+Form3::Form3() : ui::Form("Form3") {
+    Timer1.Tick = [this] { Timer1_Timer(); };
+}
 
 void Form3::Design() {
     SetBorderStyle(ui::vbFixedDialog);
@@ -37,7 +37,7 @@ void Form3::Design() {
     Image2.Move(kTextLeft, kMargin);
     Image2.SetPicture(ui::LoadPicture(":/pictures/web/image2.bmp"));
     lbl.Move(kTextLeft, kMargin + kImage2Height + kMargin, kTextWidth, kImage1Height - kImage2Height - kMargin);
-    Timer1.SetInterval(kTimerMilliseconds);
+    Timer1.SetInterval(WaitTickMilliseconds);
     Timer1.SetEnabled(false);
 }
 
@@ -67,6 +67,7 @@ void Form3::Busy::Start(const std::string& status) {
 }
 
 Form3::Busy::~Busy() {
+    if (handedOver_) return;
     if (qui_ || alone_ != Alone::PointerOnly) skip([&] { window_.Unload(); });
     skip([] { ui::SetMousePointer(ui::vbDefault); });
     if (!qui_) return;

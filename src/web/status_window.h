@@ -33,6 +33,34 @@
 //  - quitte_server: in web mode, asks the player for a comment and sends it
 //    with the local player's counters of this game; every step that fails is
 //    passed over. With no `WebServerHost` it asks and sends nothing.
+// The map list and the downloads go to the fixed web host again:
+//  - Get_Map: the offered maps' names, upper-cased in the order the site
+//    sent them, replace the rows of `qui`'s list control "List2"; true when
+//    the reply loaded, otherwise the rows stay. It empties the Internet game
+//    list first, as the board request does.
+//  - GetAnyFile: downloads the map `name`'s package ("/quellmar/map/" + the
+//    name in lower case + ".exe") into the game folder, unpacks it into the
+//    map folder and returns after the counted wait ("UNZIP 1 / 10" to
+//    "UNZIP 10 / 10", one tick each WaitTickMilliseconds), during which the
+//    status window is modal and `qui` (the game window when there is none)
+//    disabled; the close box does nothing meanwhile. A name that is not a
+//    plain map name (IsPlainMapName) is refused before anything is sent or
+//    written. A failed transfer or write puts the windows and the pointer
+//    back and passes the failure on, with no wait. A package that does not
+//    unpack installs nothing and still gets its wait: the caller finds the
+//    map missing.
+//  - GetVersion: downloads "/quellmar/release.exe" into the game folder as
+//    "release.exe", unpacks it over the game folder (each file replaced by a
+//    rename, so the running program keeps what it has open) and ends the
+//    program, also when the package does not unpack. A failed transfer or
+//    write puts the status window and the pointer back and passes the
+//    failure on; the program goes on.
+// A package is a zip archive, maybe behind an executable stub; nothing in it
+// is ever run (os::UnpackPackage says what it refuses). A map package's
+// entries are paths below the map folder: the map's files, and optionally
+// "textures/" and "env/" files; a release's are paths below the game folder.
+// Each downloaded file is written beside the one it replaces and renamed
+// over it.
 
 #include "core/shared_state.h"
 #include "platform/ui/form.h"
@@ -49,12 +77,16 @@
 inline std::string ServerVersion = Initial(&ServerVersion, {});
 inline std::string NewVersionUrl = Initial(&NewVersionUrl, {});
 
+// How often the wait after a map download ticks; tests shorten it.
+inline int32_t WaitTickMilliseconds = Initial(&WaitTickMilliseconds, 1000);
+
 class Form3 : public ui::Form {
 public:
     Form3();
 
     ui::Label lbl{*this, "lbl"};  // the status text
-    // 1000 ms, off as designed; it counts the wait after a map download.
+    // WaitTickMilliseconds, off as designed; it counts the wait after a map
+    // download.
     ui::Timer Timer1{*this, "Timer1"};
     ui::Image Image1{*this, "Image1"};
     ui::Image Image2{*this, "Image2"};
@@ -66,6 +98,10 @@ public:
     bool devenir_server(ui::Form* qui, const std::string& commentaire);
     void quitte_server();
     bool server_en_cours(ui::Form& qui);
+    bool Get_Map(ui::Form& qui);
+    void GetAnyFile(const std::string& name, ui::Form* qui);
+    [[noreturn]] void GetVersion();
+    void Timer1_Timer();
 
 protected:
     void Design() override;
@@ -74,6 +110,10 @@ protected:
 
 private:
     class Busy;
+
+    // Unpacks the package `zip_source` into `rep_destin`; a package that is
+    // refused unpacks nothing and is passed over.
+    void pkunzip(const std::string& zip_source, const std::string& rep_destin);
 
     // Kept for the downloads across unloads: the last file's bytes, and the
     // window disabled while a map downloads.

@@ -1,8 +1,13 @@
 #include "support/scripted_web_site.h"
 
-#include <QDateTime>
+#include "support/zip_builder.h"
 
+#include <QDateTime>
+#include <QFile>
+
+#include <cctype>
 #include <charconv>
+#include <stdexcept>
 
 namespace {
 
@@ -41,13 +46,18 @@ std::string Element(const std::string& name, const std::string& text) {
     return "<" + name + ">" + Escaped(text) + "</" + name + ">";
 }
 
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 FakeReply Document(const std::string& root, const std::string& elements) {
     return {200, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><" + root + ">" + elements + "</" + root + ">"};
 }
 
 }  // namespace
 
-ScriptedWebSite::ScriptedWebSite(FakeWebServer& server) {
+ScriptedWebSite::ScriptedWebSite(FakeWebServer& server) : server_(server) {
     server.Route("/script/nouveaujoueur.php3", [this](const FakeRequest& request) { return AccountScript(request); });
     server.Route("/script/nouveaumess.php3", [this](const FakeRequest& request) { return PostScript(request); });
     server.Route("/script/getmess.php3", [this](const FakeRequest& request) { return ReadScript(request); });
@@ -56,6 +66,7 @@ ScriptedWebSite::ScriptedWebSite(FakeWebServer& server) {
     server.Route("/script/delete_server.php3", [this](const FakeRequest& request) { return RemoveScript(request); });
     server.Route("/script/quitte_server.php3",
                  [this](const FakeRequest& request) { return StatisticsScript(request); });
+    server.Route("/script/get_map.php3", [this](const FakeRequest& request) { return MapListScript(request); });
 }
 
 void ScriptedWebSite::SetAccount(int32_t number, SiteAccount account) {
@@ -173,4 +184,49 @@ FakeReply ScriptedWebSite::StatisticsScript(const FakeRequest& request) {
     account.snipped += Number(Key(request, "SNIPPED"));
     comments_.push_back(Key(request, "COMMENT"));
     return Document("REPONSE", "OK");
+}
+
+void ScriptedWebSite::OfferMap(const std::string& name, std::optional<std::string> package) {
+    {
+        std::lock_guard lock(mutex_);
+        maps_.push_back(name);
+    }
+    if (!package) return;
+    ServePackage("/quellmar/map/" + Lower(name) + ".exe", std::move(*package));
+}
+
+void ScriptedWebSite::SetReleasePackage(std::string package) {
+    ServePackage("/quellmar/release.exe", std::move(package));
+}
+
+void ScriptedWebSite::BreakPackages(bool broken) {
+    std::lock_guard lock(mutex_);
+    brokenPackages_ = broken;
+}
+
+void ScriptedWebSite::ServePackage(const std::string& path, std::string package) {
+    server_.Route(path, [this, package = std::move(package)](const FakeRequest&) {
+        std::lock_guard lock(mutex_);
+        if (brokenPackages_) return FakeReply{200, "<html><body>Moved</body></html>", "text/html"};
+        return FakeReply{200, package, "application/octet-stream"};
+    });
+}
+
+FakeReply ScriptedWebSite::MapListScript(const FakeRequest&) {
+    std::lock_guard lock(mutex_);
+    std::string elements;
+    for (const std::string& name : maps_) elements += Element("MAP", name);
+    return Document("MAPS", elements);
+}
+
+std::string SampleMapPackage(const std::string& name) {
+    const std::string lower = Lower(name);
+    std::vector<ZipEntry> entries;
+    for (const char* extension : {".map", ".sol", ".mur", ".lad", ".pla"}) {
+        QFile file(QString(QUELLMAR_GAME_DIR) + "/map/docks" + extension);
+        if (!file.open(QIODevice::ReadOnly))
+            throw std::runtime_error("no sample map file docks" + std::string(extension));
+        entries.push_back({lower + extension, file.readAll().toStdString()});
+    }
+    return "MZ" + std::string(512, '\0') + BuildZip(entries);
 }

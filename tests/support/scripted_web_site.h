@@ -17,7 +17,11 @@
 //    and name, the release it sent, the address the request came from and
 //    its comment; the list script sends every game as its six elements in
 //    order; the remove script takes a game off; the statistics script adds
-//    a game's counters to the account's totals and keeps the comment.
+//    a game's counters to the account's totals and keeps the comment;
+//  - the map list script: one "MAP" per offered map, in the order offered;
+//  - the packages: each offered map's at "/quellmar/map/" + its name in
+//    lower case + ".exe", the release at "/quellmar/release.exe", each as
+//    given or, while packages are broken, as an HTML page.
 // Texts in replies are escaped, so they come back exactly as stored.
 
 #include "support/fake_web_server.h"
@@ -78,6 +82,12 @@ public:
     // The comments sent with the statistics, in the order they came.
     std::vector<std::string> Comments() const;
 
+    // Lists `name` (any text) in the map list; with a package, serves it.
+    void OfferMap(const std::string& name, std::optional<std::string> package = std::nullopt);
+    void SetReleasePackage(std::string package);
+    // While set, every package is answered with an HTML page instead.
+    void BreakPackages(bool broken);
+
 private:
     FakeReply AccountScript(const FakeRequest& request);
     FakeReply PostScript(const FakeRequest& request);
@@ -86,6 +96,10 @@ private:
     FakeReply ListScript(const FakeRequest& request);
     FakeReply RemoveScript(const FakeRequest& request);
     FakeReply StatisticsScript(const FakeRequest& request);
+    FakeReply MapListScript(const FakeRequest& request);
+    void ServePackage(const std::string& path, std::string package);
+
+    FakeWebServer& server_;
 
     mutable std::mutex mutex_;
     std::map<int32_t, SiteAccount> accounts_;
@@ -96,4 +110,10 @@ private:
     std::map<int32_t, SiteGame> games_;
     int32_t lastGameKey_ = 4710;
     std::vector<std::string> comments_;
+    std::vector<std::string> maps_;
+    bool brokenPackages_ = false;
 };
+
+// A map package made from the sample map's files, named `name` in lower case,
+// behind an executable stub.
+std::string SampleMapPackage(const std::string& name);

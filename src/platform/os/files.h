@@ -5,6 +5,8 @@
 // Failures carry the numbers the game knows: 53 "File not found", 75
 // "Path/File access error", 76 "Path not found".
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +31,11 @@ void RmDir(const std::string& path);
 // it and then renamed into place, so a program that has the old file open
 // (or loaded as a library) goes on seeing the old one.
 void FileCopy(const std::string& source, const std::string& destination);
+
+// Writes `bytes` as the whole file at `path`, in the same way: beside it
+// first, then renamed over whatever file was there. A failed write leaves
+// the old file as it was.
+void WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes);
 
 // Renames a file. A file already at `newPath` is replaced in one step, so a
 // reader sees either the old file or the new one, never a part of either.

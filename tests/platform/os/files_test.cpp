@@ -8,6 +8,7 @@
 
 #include <QTemporaryDir>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -83,6 +84,22 @@ TEST_F(Files, ACopyReplacesTheTargetWithoutChangingItForThoseWhoHaveItOpen) {
 
     EXPECT_EQ(FailureOf([&] { os::FileCopy(Path("missing.dll"), Path("x.dll")); }), 53);
     EXPECT_EQ(FailureOf([&] { os::FileCopy(Path("new.dll"), Path("none/x.dll")); }), 76);
+}
+
+TEST_F(Files, AWholeFileWriteReplacesTheOldFileWholeOrNotAtAll) {
+    Write(Path("quay.exe"), "a longer old package");
+    std::ifstream reader(Path("quay.exe"), std::ios::binary);
+    const std::vector<uint8_t> bytes{'n', 'e', 'w', 0, 'x'};
+    os::WriteWholeFile(Path("quay.exe"), bytes);
+    EXPECT_EQ(Read(Path("quay.exe")), std::string("new\0x", 5));
+    std::string seen;
+    std::getline(reader, seen);
+    EXPECT_EQ(seen, "a longer old package");
+
+    os::MkDir(Path("folder.exe"));
+    EXPECT_EQ(FailureOf([&] { os::WriteWholeFile(Path("folder.exe"), bytes); }), 75);
+    EXPECT_EQ(FailureOf([&] { os::WriteWholeFile(Path("none/x.exe"), bytes); }), 76);
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{"quay.exe"});
 }
 
 TEST_F(Files, ARenameReplacesTheTargetAndLeavesNoSource) {

@@ -1,7 +1,7 @@
 #include "platform/os/package.h"
 
-#include "package_fixture.h"
 #include "platform/failure.h"
+#include "support/zip_builder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// Zip archives made in memory for the package tests.
+// Zip archives made in memory: packages for the unpacking and download tests.
 
 #include <cstdint>
 #include <string>

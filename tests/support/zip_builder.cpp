@@ -1,4 +1,4 @@
-#include "package_fixture.h"
+#include "support/zip_builder.h"
 
 #include <archive.h>
 #include <archive_entry.h>
