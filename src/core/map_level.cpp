@@ -9,6 +9,7 @@
 #include "platform/os/program_end.h"
 #include "platform/rm/direct3drm.h"
 #include "platform/ui/message_box.h"
+#include "web/status_window.h"
 
 #include <algorithm>
 
@@ -101,10 +102,13 @@ bool IsPlainMapName(std::string_view name) {
 
 void ChargeCarte() {
     if (!IsPlainMapName(NomMap)) MapMissing();
-    // Once the web downloads exist, a missing map is fetched here before the
-    // second look.
+    // A missing map is fetched from the web server first; a failed transfer
+    // passes to the caller, a package without the map leaves it missing.
     const std::string mapFile = NativePath(CheminJeu + "\\map\\" + NomMap + ".map");
-    if (!os::FileExists(mapFile)) MapMissing();
+    if (!os::FileExists(mapFile)) {
+        StatusWindow().GetAnyFile(NomMap, nullptr);
+        if (!os::FileExists(mapFile)) MapMissing();
+    }
 
     SeuilSol = 50.0;
     TeamGame = InStr(LCase(NomMap), "snipper") != 0;

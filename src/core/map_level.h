@@ -23,10 +23,12 @@ inline rm::Vector PosLumiere = Initial(&PosLumiere, {});
 // TeamGame, SpawnPoints, CielMap and PosLumiere. Leaves the search path on
 // the map folder.
 //
-// A map whose .map file is missing, or whose name is not a plain file name
-// (letters, digits, "_" and "-" only), shows how to install it and ends the
-// program; such a name never reaches a path. Every other failure (a short or
-// malformed .map file, a mesh that does not load) passes to the caller.
+// A map whose .map file is missing is downloaded from the web server and
+// looked for again. A map still missing then, or whose name is not a plain
+// file name (letters, digits, "_" and "-" only), shows how to install it and
+// ends the program; such a name never reaches a path. Every other failure (a
+// failed download, a short or malformed .map file, a mesh that does not
+// load) passes to the caller.
 void ChargeCarte();
 
 // True for a name made only of ASCII letters, digits, "_" and "-". Names that

@@ -14,10 +14,13 @@
 #include "support/fake_web_server.h"
 #include "support/play_fixture.h"
 #include "support/program_ended.h"
+#include "support/scripted_web_site.h"
+#include "support/zip_builder.h"
 
 #include "platform/input/cursor.h"
 #include "platform/input/key_codes.h"
 #include "platform/input/scripted_input.h"
+#include "platform/net/http_get.h"
 #include "platform/play/direct_play.h"
 #include "platform/rm/rm.h"
 #include "platform/rm/viewport.h"
@@ -25,6 +28,8 @@
 #include "platform/ui/message_box.h"
 #include "player/player.h"
 #include "web/game_list.h"
+#include "web/status_window.h"
+#include "web/web_host.h"
 
 #include <gtest/gtest.h>
 
@@ -383,10 +388,61 @@ TEST_F(GameStart, ANameDifferingInCaseIsLookedForAsAMapFolderLevel) {
         return ui::vbOK;
     });
     EXPECT_THROW(InitJeu(), ProgramEnded);
-    EXPECT_NE(shown.find("Couloirs"), std::string::npos) << shown;  // the map folder's own message
+    // With no web host the map's download fails.
+    EXPECT_NE(shown.find("couloirs.exe"), std::string::npos) << shown;
     EXPECT_FALSE(FrameSol1);
     ASSERT_TRUE(FrameEchelles);
     EXPECT_EQ(FrameEchelles->GetParent(), FrameMurs);
+}
+
+TEST_F(GameStart, AMissingMapThatTheSiteOffersIsDownloadedAndPlayed) {
+    FakeWebServer server;
+    ASSERT_NE(server.Start(), 0);
+    ScriptedWebSite site(server);
+    site.OfferMap("quay", SampleMapPackage("quay"));
+    FixedWebHost = server.Host();
+    WaitTickMilliseconds = 5;
+    NomMap = "quay";
+    ExpectShowsAScene(Play(60), "downloaded_quay");
+    EXPECT_EQ(server.Requests(), std::vector<std::string>{"/quellmar/map/quay.exe"});
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder_.File("map/quay.map")));
+}
+
+// A package without the map leaves it missing: the message that says how to
+// install it by hand. An unreachable site: the failure's own box.
+TEST_F(GameStart, AMapThatCannotBeDownloadedEndsTheProgramWithAMessage) {
+    FakeWebServer server;
+    ASSERT_NE(server.Start(), 0);
+    ScriptedWebSite site(server);
+    site.OfferMap("quay", BuildZip({{"docks2.map", "sky\n"}}));
+    FakeWebServer stopped;
+    ASSERT_NE(stopped.Start(), 0);
+    stopped.Stop();
+    const std::string missing = "dezipper le fichier " + folder_.Path() + "/quay.exe\r\n dans le repertoire " +
+                                folder_.Path() + "/map\r\n et relancer le jeu !!";
+    const struct Case {
+        std::string host;
+        std::string box;
+    } cases[] = {
+        {server.Host(), missing},
+        {stopped.Host(), ": " + std::to_string(net::TransferFailed)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.host);
+        ResetGameState();
+        PrepareGame();
+        FixedWebHost = c.host;
+        WaitTickMilliseconds = 5;
+        NomMap = "quay";
+        std::string shown;
+        ui::SetMessageBoxHandler([&](const ui::MessageBoxSeen& box) {
+            shown = box.prompt;
+            return ui::vbOK;
+        });
+        EXPECT_THROW(InitJeu(), ProgramEnded);
+        EXPECT_TRUE(shown.ends_with(c.box)) << shown;
+        EXPECT_FALSE(std::filesystem::exists(folder_.File("map/quay.map")));
+    }
 }
 
 TEST_F(GameStart, AFailureBeforeTheFirstRateSampleEndsTheProgramWithItsMessage) {

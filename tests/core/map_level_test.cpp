@@ -1,11 +1,13 @@
 #include "core/map_level.h"
 #include "core/game_state.h"
+#include "core/game_window.h"
 #include "core/texture_callback.h"
 #include "platform/failure.h"
 #include "platform/rm/direct3drm.h"
 #include "platform/ui/message_box.h"
 #include "scene_frames.h"
 #include "support/program_ended.h"
+#include "web/status_window.h"
 
 #include <gtest/gtest.h>
 
@@ -258,10 +260,19 @@ TEST_F(MapLevels, BrokenMapFilesAndMeshesPassTheirFailureUp) {
     EXPECT_THROW(ChargeCarte(), Failure);
 }
 
-TEST_F(MapLevels, MissingMapShowsHowToInstallItThenEnds) {
+// With no web host set the download fails, and the failure passes on.
+TEST_F(MapLevels, AMissingMapIsDownloadedFirst) {
     NomMap = "harbour";
-    EXPECT_EQ(RefusedWithMessage(), "dezipper le fichier " + CheminJeu + "/harbour.exe\r\n dans le repertoire " +
-                                        CheminJeu + "/map\r\n et relancer le jeu !!");
+    try {
+        ChargeCarte();
+        ADD_FAILURE() << "loaded";
+    } catch (const Failure& failure) {
+        EXPECT_NE(failure.Description().find("/quellmar/map/harbour.exe"), std::string::npos) << failure.Description();
+    }
+    EXPECT_EQ(FrameSols->GetVisualCount(), 0);
+    EXPECT_FALSE(StatusWindow().IsLoaded());
+    EXPECT_TRUE(GameWindow().Enabled());
+    GameWindow().Unload();
 }
 
 TEST_F(MapLevels, NameThatIsNoPlainFileNameIsRefused) {
