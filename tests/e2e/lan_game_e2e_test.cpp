@@ -8,73 +8,40 @@
 // team-game map the test writes into it, so that every machine of the game
 // has the map.
 
-#include "e2e/launcher_steps.h"
-#include "e2e/program_copy.h"
+#include "e2e/lobby_player.h"
 
 #include "launcher/settings.h"
-#include "multiplayer/create_game.h"
-#include "multiplayer/session_list.h"
-#include "multiplayer/waiting_room.h"
 #include "platform/os/executable.h"
-#include "platform/registry/registry.h"
 #include "platform/ui/message_box.h"
 #include "support/free_port.h"
-#include "support/hive_values.h"
-#include "support/ui_events.h"
 
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QImage>
-#include <QRect>
 #include <QThread>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
-#include <optional>
 #include <set>
-#include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace fs = std::filesystem;
-using namespace launcher_steps;
+using namespace lobby;
 
 namespace {
 
-const QString kCreateGame = "Create Game";
-const QString kWaitingRoom = "Waiting for Host to Start Game";
-constexpr int kLobbyMilliseconds = 20000;
-constexpr int kGameMilliseconds = 60000;
-constexpr int kPollMilliseconds = 100;
 // How long the game runs before its frame rate is read.
 constexpr int kPlayMilliseconds = 5000;
 // How long the others may take to see that a machine is gone.
 constexpr int kDropMilliseconds = 30000;
 constexpr int kSettleMilliseconds = 2000;
-// The smallest video mode, "640 X 480", keeps many copies' frames cheap.
-constexpr char kSmallMode[] = "0";
-// How long a player may walk before the others see it move, and how far
-// across the ground counts as moved (the point it was shown at drifts by
-// less while it stands).
-constexpr int kWalkMilliseconds = 10000;
-constexpr double kMoved = 2;
 // How long the shooter may fire before its kill is counted.
 constexpr int kShootMilliseconds = 30000;
-// The game's window shows at the top left of the screen at its design size,
-// 8535 x 5850 twips. The game turns its player by the pointer's offset from
-// the middle of it, and puts the pointer back there each frame, so a pointer
-// put there before the first frame leaves each player facing as it starts.
-const QRect kGameWindow(0, 0, 569, 390);
-const QPoint kGameMiddle(kGameWindow.width() / 2, kGameWindow.height() / 2);
-// The keys of the game's default controls.
-const QString kForward = "Up";
+// The fire key of the game's default controls.
 const QString kFire = "p";
 
 // The map every game here is played on: the sample map's meshes under a
@@ -94,188 +61,22 @@ void WriteTeamMap(const fs::path& folder) {
     std::ofstream(folder / (kMap + std::string(".map")), std::ios::binary) << kMapText;
 }
 
-// A point of the level as a copy's log gives it.
-struct Place {
-    double x = 0, y = 0, z = 0;
-};
-
-// How far apart two points lie across the ground.
-double Across(const Place& a, const Place& b) { return std::hypot(a.x - b.x, a.z - b.z); }
-
-// Where the user clicks in the lobby windows, in pixels of each window: read
-// from this process's windows.
-struct LobbyPlaces {
-    QPoint refresh, join, newGame, create, maximum, start, line;
-};
-
-LobbyPlaces FindLobbyPlaces() {
-    LobbyPlaces places;
-    SessionsWindow().Load();
-    places.refresh = ui_events::MiddleOf(SessionsWindow().cmdrefresh);
-    places.join = ui_events::MiddleOf(SessionsWindow().cmdJoin);
-    places.newGame = ui_events::MiddleOf(SessionsWindow().cmdCreate);
-    SessionsWindow().Unload();
-    CreateGameWindow().Load();
-    places.create = ui_events::MiddleOf(CreateGameWindow().cmdCreate);
-    places.maximum = ui_events::MiddleOf(CreateGameWindow().cmbnb);
-    CreateGameWindow().Unload();
-    WaitingWindow().Load();
-    places.start = ui_events::MiddleOf(WaitingWindow().cmdStart);
-    places.line = ui_events::MiddleOf(WaitingWindow().mess);
-    WaitingWindow().Unload();
-    return places;
-}
-
-// One player's copy of the program.
-class Player {
-public:
-    Player(std::string name, int side) : name_(std::move(name)) {
-        registry::SetHiveFolder(copy_.HiveFolder().string());
-        hive_values::SetText(kGameKey, "Res", kSmallMode);
-        hive_values::SetText(kGameKey, "Type", std::to_string(side));
-        hive_values::SetText(kProfileKey, "Name", name_);
-        registry::SetHiveFolder({});
-        fs::copy(fs::path(QUELLMAR_GAME_DIR) / "map", copy_.Game() / "map", fs::copy_options::recursive);
-        WriteTeamMap(copy_.Game() / "map");
-    }
-
-    const std::string& Name() const { return name_; }
-    ProgramCopy& Copy() { return copy_; }
-
-    // Starts the program on the game's play port, with its log.
-    void Launch(uint16_t port) {
-        EXPECT_TRUE(copy_.Start({{"QUELLMAR_PLAY_PORT", QString::number(port)},
-                                 {"QUELLMAR_TRACE", QString::fromStdString((copy_.Root() / "trace").string())}}))
-            << name_;
-    }
-    // From the start to the session list.
-    bool ToTheList() {
-        const ShownWindow launcher = ToTheLauncher(copy_);
-        if (!launcher.Found()) return false;
-        window_ = PlayOnLan(copy_, launcher);
-        return window_.Found();
-    }
-
-    // Clicks in the window the player is in, and the window that then
-    // shows, found by its title.
-    void Click(QPoint at) { copy_.Click(window_, at); }
-    bool ClickTo(QPoint at, const QString& title) {
-        Click(at);
-        return ToWindow(title);
-    }
-    bool ToWindow(const QString& title) {
-        window_ = copy_.WaitForTitle(title, kLobbyMilliseconds);
-        return window_.Found();
-    }
-    void Key(const QString& key) { copy_.Key(window_, key); }
-    void Hold(const QString& key) { copy_.KeyDown(window_, key); }
-    void Release(const QString& key) { copy_.KeyUp(window_, key); }
-    // Holds Escape until the program ends: the game reads its keys once a
-    // frame, so a press shorter than a frame may pass unseen.
-    bool Quit() {
-        copy_.KeyDown(window_, "Escape");
-        const bool ended = copy_.WaitForEnd();
-        copy_.Xdotool({"keyup", "Escape"});
-        return ended;
-    }
-    void PointAtTheGamesMiddle() {
-        copy_.Xdotool({"mousemove", QString::number(kGameMiddle.x()), QString::number(kGameMiddle.y())});
-    }
-    void Type(const QString& text) { copy_.Type(window_, text); }
-    const ShownWindow& Window() const { return window_; }
-    // The game's window: once the game runs, the one window shown.
-    bool ToTheGame() {
-        window_ = copy_.WaitForWindow([](const ShownWindow&) { return true; }, kGameMilliseconds);
-        EXPECT_EQ(QRect(window_.at, window_.size), kGameWindow) << name_;
-        return window_.Found();
-    }
-
-    // The log's lines so far, without their times.
-    std::vector<std::string> Traced() const {
-        std::vector<std::string> lines;
-        std::ifstream log(copy_.Root() / "trace");
-        for (std::string line; std::getline(log, line);) lines.push_back(line.substr(line.find(' ') + 1));
-        return lines;
-    }
-    std::vector<std::string> TracedStartingWith(const std::string& prefix) const {
-        std::vector<std::string> found;
-        for (const std::string& line : Traced())
-            if (line.rfind(prefix, 0) == 0) found.push_back(line);
-        return found;
-    }
-    // Waits for a line that starts with `prefix` and returns it; "" when
-    // none comes in time.
-    std::string WaitForTrace(const std::string& prefix, int milliseconds = kLobbyMilliseconds) const {
-        QElapsedTimer waited;
-        waited.start();
-        do {
-            const std::vector<std::string> found = TracedStartingWith(prefix);
-            if (!found.empty()) return found.back();
-            QThread::msleep(kPollMilliseconds);
-        } while (waited.elapsed() < milliseconds);
-        ADD_FAILURE() << name_ << " never traced \"" << prefix << "\"";
-        return {};
-    }
-
-    // Where this copy last showed the other player; none before its first
-    // state.
-    std::optional<Place> Shows(const std::string& other) const {
-        const std::string prefix = "player shown " + other + " ";
-        const std::vector<std::string> lines = TracedStartingWith(prefix);
-        if (lines.empty()) return {};
-        std::istringstream fields(lines.back().substr(prefix.size()));
-        Place at;
-        fields >> at.x >> at.y >> at.z;
-        return fields ? std::optional(at) : std::nullopt;
-    }
-    // Waits until this copy shows the other player.
-    std::optional<Place> WaitForShown(const std::string& other) const {
-        WaitForTrace("player shown " + other + " ", kGameMilliseconds);
-        return Shows(other);
-    }
-
-    // The hive's text value, without its NUL, once the program has ended.
-    std::string Stored(std::string_view name) const {
-        registry::SetHiveFolder(copy_.HiveFolder().string());
-        std::string value = hive_values::Stored(kGameKey, name).second;
-        registry::SetHiveFolder({});
-        if (!value.empty() && value.back() == '\0') value.pop_back();
-        return value;
-    }
-
-private:
-    ProgramCopy copy_;
-    std::string name_;
-    ShownWindow window_;
-};
-
-// The share of the picture's pixels that differ from its first pixel: a
-// blank window has none.
-double Drawn(const QImage& picture) {
-    if (picture.isNull()) return 0;
-    const QRgb first = picture.pixel(0, 0);
-    int64_t drawn = 0;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) drawn += picture.pixel(x, y) != first;
-    return double(drawn) / (int64_t(picture.width()) * picture.height());
-}
-
-using Players = std::vector<Player*>;
-
 class LanGame : public testing::Test {
 protected:
     LanGame() {
         os::SetExecutableFolder(QUELLMAR_GAME_DIR);
         ui::SetMessageBoxHandler([](const ui::MessageBoxSeen&) { return ui::vbOK; });
-        places_ = FindLobbyPlaces();
+        places_ = FindPlaces();
     }
     ~LanGame() override { os::SetExecutableFolder({}); }
 
     // A player whose program starts at once.
     Player& Add(const std::string& name, int side) {
         players_.push_back(std::make_unique<Player>(name, side));
-        players_.back()->Launch(port_);
-        return *players_.back();
+        Player& player = *players_.back();
+        WriteTeamMap(player.Copy().Game() / "map");
+        player.Launch(port_);
+        return player;
     }
 
     // The player creates a game of `maximum` players on the sample map, and
@@ -349,36 +150,6 @@ protected:
         for (Player* player : waiting) ADD_FAILURE() << player->Name() << " shows no game";
     }
 
-    // Each copy shows each other one.
-    static void ExpectEachSeesTheOthers(const Players& players) {
-        for (Player* observer : players)
-            for (Player* other : players)
-                if (other != observer) observer->WaitForShown(other->Name());
-    }
-
-    // The mover holds the forward key until every observer shows it moved
-    // across the ground, or the time runs out.
-    static void ExpectSeenWalking(Player& mover, const Players& observers) {
-        std::map<Player*, Place> before;
-        for (Player* observer : observers) {
-            const std::optional<Place> at = observer->WaitForShown(mover.Name());
-            ASSERT_TRUE(at) << observer->Name() << " never shows " << mover.Name();
-            before[observer] = *at;
-        }
-        const auto seenMoving = [&](Player* observer) {
-            const std::optional<Place> now = observer->Shows(mover.Name());
-            return now && Across(*now, before[observer]) > kMoved;
-        };
-        mover.Hold(kForward);
-        QElapsedTimer waited;
-        waited.start();
-        while (!std::all_of(observers.begin(), observers.end(), seenMoving) && waited.elapsed() < kWalkMilliseconds)
-            QThread::msleep(kPollMilliseconds);
-        mover.Release(kForward);
-        for (Player* observer : observers)
-            EXPECT_TRUE(seenMoving(observer)) << observer->Name() << " does not see " << mover.Name() << " walk";
-    }
-
     // Each copy's last frame rate after a few seconds of play, and the
     // times from START to each first frame, for the record.
     void ReportFrameRates(const Players& players) {
@@ -400,7 +171,7 @@ protected:
 
     uint16_t port_ = FreeUdpPort();
     std::vector<std::string> firstFrame_;
-    LobbyPlaces places_;
+    Places places_;
     std::vector<std::unique_ptr<Player>> players_;
 };
 
@@ -440,10 +211,10 @@ TEST_F(LanGame, TwoCopiesMeetInTheLobbyAndPlay) {
 
     // Both careers count it once the games end.
     for (Player* player : {&a, &b}) EXPECT_TRUE(player->Quit()) << player->Name();
-    EXPECT_EQ(a.Stored("Killer"), "1");
-    EXPECT_EQ(a.Stored("Killed"), "0");
-    EXPECT_EQ(b.Stored("Killer"), "0");
-    EXPECT_EQ(b.Stored("Killed"), "1");
+    EXPECT_EQ(Stored(a.Copy(), kGameKey, "Killer"), "1");
+    EXPECT_EQ(Stored(a.Copy(), kGameKey, "Killed"), "0");
+    EXPECT_EQ(Stored(b.Copy(), kGameKey, "Killer"), "0");
+    EXPECT_EQ(Stored(b.Copy(), kGameKey, "Killed"), "1");
 }
 
 // The host dies without a word; the others play on, one of them hosting,

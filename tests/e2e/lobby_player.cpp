@@ -16,8 +16,11 @@
 #include <QThread>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -31,6 +34,11 @@ constexpr char kSmallMode[] = "0";
 constexpr int kKeyPollMilliseconds = 10;
 // A list's first row lies this far below the list's top.
 constexpr int kFirstRow = 10;
+// How long a player may walk before the others see it move, and how far
+// across the ground counts as moved (the point it was shown at drifts by
+// less while it stands).
+constexpr int kWalkMilliseconds = 10000;
+constexpr double kMoved = 2;
 
 QPoint FirstRowOf(ui::Control& list) {
     QWidget* widget = list.hWnd();
@@ -68,6 +76,16 @@ double Drawn(const QImage& picture) {
         for (int x = 0; x < picture.width(); ++x) drawn += picture.pixel(x, y) != first;
     return double(drawn) / (int64_t(picture.width()) * picture.height());
 }
+
+std::string Stored(const ProgramCopy& copy, std::string_view key, std::string_view name) {
+    registry::SetHiveFolder(copy.HiveFolder().string());
+    std::string value = hive_values::Stored(key, name).second;
+    registry::SetHiveFolder({});
+    if (!value.empty() && value.back() == '\0') value.pop_back();
+    return value;
+}
+
+double Across(const Place& a, const Place& b) { return std::hypot(a.x - b.x, a.z - b.z); }
 
 Player::Player(std::string name, int side) : name_(std::move(name)) {
     registry::SetHiveFolder(copy_.HiveFolder().string());
@@ -119,8 +137,13 @@ bool Player::EndTheGame() {
     return !TracedStartingWith("game ended").empty();
 }
 
+void Player::PointAtTheGamesMiddle() {
+    copy_.Xdotool({"mousemove", QString::number(kGameMiddle.x()), QString::number(kGameMiddle.y())});
+}
+
 bool Player::ToTheGame() {
     window_ = copy_.WaitForWindow([](const ShownWindow&) { return true; }, kGameMilliseconds);
+    EXPECT_EQ(QRect(window_.at, window_.size), kGameWindow) << name_;
     return window_.Found();
 }
 
@@ -148,6 +171,48 @@ std::string Player::WaitForTrace(const std::string& prefix, int milliseconds) co
     } while (waited.elapsed() < milliseconds);
     ADD_FAILURE() << name_ << " never traced \"" << prefix << "\"";
     return {};
+}
+
+std::optional<Place> Player::Shows(const std::string& other) const {
+    const std::string prefix = "player shown " + other + " ";
+    const std::vector<std::string> lines = TracedStartingWith(prefix);
+    if (lines.empty()) return {};
+    std::istringstream fields(lines.back().substr(prefix.size()));
+    Place at;
+    fields >> at.x >> at.y >> at.z;
+    return fields ? std::optional(at) : std::nullopt;
+}
+
+std::optional<Place> Player::WaitForShown(const std::string& other) const {
+    WaitForTrace("player shown " + other + " ", kGameMilliseconds);
+    return Shows(other);
+}
+
+void ExpectEachSeesTheOthers(const Players& players) {
+    for (Player* observer : players)
+        for (Player* other : players)
+            if (other != observer) observer->WaitForShown(other->Name());
+}
+
+void ExpectSeenWalking(Player& mover, const Players& observers) {
+    std::map<Player*, Place> before;
+    for (Player* observer : observers) {
+        const std::optional<Place> at = observer->WaitForShown(mover.Name());
+        ASSERT_TRUE(at) << observer->Name() << " never shows " << mover.Name();
+        before[observer] = *at;
+    }
+    const auto seenMoving = [&](Player* observer) {
+        const std::optional<Place> now = observer->Shows(mover.Name());
+        return now && Across(*now, before[observer]) > kMoved;
+    };
+    mover.Hold(kForward);
+    QElapsedTimer waited;
+    waited.start();
+    while (!std::all_of(observers.begin(), observers.end(), seenMoving) && waited.elapsed() < kWalkMilliseconds)
+        QThread::msleep(kPollMilliseconds);
+    mover.Release(kForward);
+    for (Player* observer : observers)
+        EXPECT_TRUE(seenMoving(observer)) << observer->Name() << " does not see " << mover.Name() << " walk";
 }
 
 }  // namespace lobby

@@ -59,15 +59,6 @@ std::string HiveBytes(const ProgramCopy& copy) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-// A stored text value without its terminator.
-std::string Stored(const ProgramCopy& copy, std::string_view key, std::string_view name) {
-    registry::SetHiveFolder(copy.HiveFolder().string());
-    std::string value = hive_values::Stored(key, name).second;
-    registry::SetHiveFolder({});
-    if (!value.empty() && value.back() == '\0') value.pop_back();
-    return value;
-}
-
 class WebGame : public testing::Test {
 protected:
     WebGame() {
