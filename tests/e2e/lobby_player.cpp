@@ -194,7 +194,7 @@ void ExpectEachSeesTheOthers(const Players& players) {
             if (other != observer) observer->WaitForShown(other->Name());
 }
 
-void ExpectSeenWalking(Player& mover, const Players& observers) {
+void ExpectSeenWalking(Player& mover, const Players& observers, const QString& key) {
     std::map<Player*, Place> before;
     for (Player* observer : observers) {
         const std::optional<Place> at = observer->WaitForShown(mover.Name());
@@ -205,12 +205,12 @@ void ExpectSeenWalking(Player& mover, const Players& observers) {
         const std::optional<Place> now = observer->Shows(mover.Name());
         return now && Across(*now, before[observer]) > kMoved;
     };
-    mover.Hold(kForward);
+    mover.Hold(key);
     QElapsedTimer waited;
     waited.start();
     while (!std::all_of(observers.begin(), observers.end(), seenMoving) && waited.elapsed() < kWalkMilliseconds)
         QThread::msleep(kPollMilliseconds);
-    mover.Release(kForward);
+    mover.Release(key);
     for (Player* observer : observers)
         EXPECT_TRUE(seenMoving(observer)) << observer->Name() << " does not see " << mover.Name() << " walk";
 }

@@ -34,8 +34,9 @@ inline constexpr int kPollMilliseconds = 100;
 // put there before the first frame leaves each player facing as it starts.
 inline const QRect kGameWindow(0, 0, 569, 390);
 inline const QPoint kGameMiddle(kGameWindow.width() / 2, kGameWindow.height() / 2);
-// The forward key of the game's default controls.
+// The forward and backward keys of the game's default controls.
 inline const QString kForward = "Up";
+inline const QString kBackward = "Down";
 
 // Where the user clicks in the lobby windows, in pixels of each window: read
 // from this process's windows.
@@ -121,8 +122,8 @@ using Players = std::vector<Player*>;
 
 // Each copy shows each other one.
 void ExpectEachSeesTheOthers(const Players& players);
-// The mover holds the forward key until every observer shows it moved
-// across the ground, or the time runs out.
-void ExpectSeenWalking(Player& mover, const Players& observers);
+// The mover holds the key (forward unless told) until every observer shows
+// it moved across the ground, or the time runs out.
+void ExpectSeenWalking(Player& mover, const Players& observers, const QString& key = kForward);
 
 }  // namespace lobby
