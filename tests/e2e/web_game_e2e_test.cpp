@@ -2,9 +2,10 @@
 // in this process on loopback and named to them by QUELLMAR_WEB_HOST (which
 // is also the launcher's default game-list host): the launch through the
 // account and game-list requests, a game announced with its comment, found in
-// the other copy's server list and played, the statistics and comments at
-// the end, the host's entry removed, a new host announcing the game, and a
-// LAN game that sends the site nothing.
+// the other copy's server list and played on a map that copy downloads from
+// the site as its game starts, the statistics and comments at the end, the
+// host's entry removed, a new host announcing the game, and a LAN game that
+// sends the site nothing.
 
 #include "e2e/launcher_steps.h"
 #include "e2e/lobby_player.h"
@@ -28,6 +29,7 @@
 #include <QThread>
 #include <QWidget>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -36,12 +38,16 @@
 #include <string>
 #include <vector>
 
+namespace fs = std::filesystem;
 using namespace lobby;
 
 namespace {
 
 const std::string kRelease = "2.11.0";
 const std::string kGame = "Quellmar game (DOCKS)";
+// A map the site offers, which only the first copy holds.
+const std::string kQuay = "QUAY";
+const std::string kQuayGame = "Quellmar game (QUAY)";
 constexpr int kSettleMilliseconds = 2000;
 constexpr int kDropMilliseconds = 30000;
 
@@ -95,7 +101,7 @@ protected:
 
     // Web mode from the start: the player creates a game with `comment`
     // and waits in its room.
-    void CreateWebGame(Player& host, const QString& comment) {
+    void CreateWebGame(Player& host, const QString& comment, const std::string& game = kGame) {
         ASSERT_TRUE(host.ToTheWebList()) << host.Name();
         host.WaitForTrace("servers listed ");
         ASSERT_TRUE(host.ClickTo(places_.newGame, kCreateGame));
@@ -103,15 +109,15 @@ protected:
         host.Type(comment);
         ASSERT_TRUE(host.ClickTo(places_.create, kWaitingRoom));
         host.WaitForTrace("game announced ");
-        host.WaitForTrace("session created " + kGame);
+        host.WaitForTrace("session created " + game);
     }
 
     // The player picks the listed game of `host` and joins it.
-    void JoinWebGame(Player& joiner, const Player& host) {
+    void JoinWebGame(Player& joiner, const Player& host, const std::string& game = kGame) {
         ASSERT_TRUE(joiner.ToTheWebList()) << joiner.Name();
         EXPECT_EQ(joiner.WaitForTrace("servers listed "), "servers listed 1: " + ServerRow(host.Name()));
         joiner.Click(places_.server);
-        joiner.WaitForTrace("sessions listed 1: " + kGame + " (1/4)");
+        joiner.WaitForTrace("sessions listed 1: " + game + " (1/4)");
         joiner.Click(places_.join);
         joiner.WaitForTrace("session joined ");
         ASSERT_TRUE(joiner.ToWindow(kWaitingRoom));
@@ -150,24 +156,38 @@ protected:
     std::vector<std::unique_ptr<Player>> players_;
 };
 
-TEST_F(WebGame, TwoCopiesMeetThroughTheWebListPlayAndSendTheirStatistics) {
+// The map of the game is the site's QUAY, which the first copy holds as its
+// only map and the second lacks: the second downloads it as its game starts.
+TEST_F(WebGame, TwoCopiesMeetThroughTheWebListPlayOnAMapOneDownloadsAndSendTheirStatistics) {
+    site_.OfferMap(kQuay, SampleMapPackage(kQuay));
     Player& a = Add("Ana", 0, 41);
     Player& b = Add("Bo", 1, 42);
-    CreateWebGame(a, "come & play");
+    const fs::path folder = a.Copy().Game() / "map";
+    for (const char* part : {".map", ".sol", ".mur", ".pla", ".lad"})
+        fs::rename(folder / (std::string("docks") + part), folder / ("quay" + std::string(part)));
+    CreateWebGame(a, "come & play", kQuayGame);
     ASSERT_EQ(site_.Games().size(), 1u);
     const SiteGame announced = site_.Games()[0];
     EXPECT_EQ(announced, (SiteGame{announced.key, 41, "Ana", kRelease, "127.0.0.1", "come & play"}));
 
-    JoinWebGame(b, a);
+    JoinWebGame(b, a, kQuayGame);
     a.WaitForTrace("waiting room 2 of 4 players ready...");
+    b.PointAtTheGamesMiddle();
     a.Click(places_.start);
+    a.PointAtTheGamesMiddle();
+    // Bo's status window shows while the map comes: the game's window is
+    // the one shown once its first frame is.
     for (Player* player : {&a, &b}) {
-        ASSERT_TRUE(player->ToTheGame()) << player->Name();
         player->WaitForTrace("first frame shown", kGameMilliseconds);
+        ASSERT_TRUE(player->ToTheGame()) << player->Name();
         const QImage game = player->Copy().GrabWhen(
             player->Window(), [](const QImage& grab) { return Drawn(grab) > 0.2; }, "web-game-" + player->Name());
         EXPECT_GT(Drawn(game), 0.2) << player->Name();
     }
+    const std::vector<std::string> requests = server_.Requests();
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "/quellmar/map/quay.exe"), 1);
+    EXPECT_TRUE(fs::exists(b.Copy().Game() / "map" / "quay.mur"));
+    ExpectSeenWalking(b, {&a});
 
     // The host leaves: its entry goes before its statistics, and the other
     // copy, host now, announces the game again.
