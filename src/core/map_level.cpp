@@ -72,8 +72,10 @@ void LoadLevelMeshes(const rm::TextureCallback& callback, float scale) {
     AddLevelMesh(FrameMurs, walls, kDrawAndPick);
     if (UCase(NomMap) == "VILLAGE") DeleteVillageFaces(*walls);
 
+    // A level whose start made no ladders' frame has no ladders: the player's
+    // ladder test passes over it.
     const std::string ladderFile = NativePath(CheminJeu + "\\map\\" + NomMap + ".lad");
-    if (os::FileExists(ladderFile)) {
+    if (FrameEchelles && os::FileExists(ladderFile)) {
         const rm::MeshBuilderPtr ladders = LoadLevelMesh(ladderFile, callback, kRenderAndPick, scale);
         AddLevelMesh(FrameEchelles, ladders, kDrawAndPick);
         ladders->SetName("echelle");

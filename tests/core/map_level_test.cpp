@@ -8,6 +8,7 @@
 #include "scene_frames.h"
 #include "support/program_ended.h"
 #include "web/status_window.h"
+#include "x_text_mesh.h"
 
 #include <gtest/gtest.h>
 
@@ -16,48 +17,9 @@
 #include <QTemporaryDir>
 
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace {
-
-struct Quad {
-    rm::Vector corners[4];
-    std::string texture;  // none when empty
-};
-
-// A DirectX text mesh file of quads, one material each.
-std::string XFile(const std::vector<Quad>& quads) {
-    std::ostringstream x;
-    x << "xof 0303txt 0032\nMesh level {\n" << quads.size() * 4 << ";\n";
-    for (size_t q = 0; q < quads.size(); ++q)
-        for (int c = 0; c < 4; ++c) {
-            const rm::Vector& v = quads[q].corners[c];
-            x << v.x << ";" << v.y << ";" << v.z << ";" << (q + 1 == quads.size() && c == 3 ? ";" : ",") << "\n";
-        }
-    x << quads.size() << ";\n";
-    for (size_t q = 0; q < quads.size(); ++q)
-        x << "4;" << q * 4 << "," << q * 4 + 1 << "," << q * 4 + 2 << "," << q * 4 + 3
-          << (q + 1 == quads.size() ? ";;" : ";,") << "\n";
-    x << "MeshMaterialList { " << quads.size() << "; " << quads.size() << "; ";
-    for (size_t q = 0; q < quads.size(); ++q) x << q << (q + 1 == quads.size() ? ";;" : ",");
-    for (const Quad& quad : quads) {
-        x << " Material { 1.0;1.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;;";
-        if (!quad.texture.empty()) x << " TextureFilename { \"" << quad.texture << "\"; }";
-        x << " }";
-    }
-    x << " }\n}\n";
-    return x.str();
-}
-
-// Upright in the plane z = `z`, from x0 to x1 and y0 to y1.
-Quad WallQuad(float x0, float x1, float y0, float y1, float z, std::string texture = {}) {
-    return {{{x0, y0, z}, {x0, y1, z}, {x1, y1, z}, {x1, y0, z}}, std::move(texture)};
-}
-// Level in the plane y = `y`, from x0 to x1 and z0 to z1.
-Quad FlatQuad(float x0, float x1, float z0, float z1, float y, std::string texture = {}) {
-    return {{{x0, y, z0}, {x0, y, z1}, {x1, y, z1}, {x1, y, z0}}, std::move(texture)};
-}
 
 const char* const kSkyNames[] = {"devant.bmp", "droite.bmp", "gauche.bmp", "derriere.bmp", "bas.bmp", "haut.bmp"};
 const char* const kSkySuffixes[] = {"ft", "rt", "lf", "bk", "dn", "up"};
@@ -221,6 +183,16 @@ TEST_F(MapLevels, WithoutLadderFileNoLadders) {
     QFile::remove(QString::fromStdString(Path("map/yard.lad")));
     ChargeCarte();
     EXPECT_EQ(FrameEchelles->GetVisualCount(), 0);
+}
+
+TEST_F(MapLevels, WithoutLadderFrameTheLevelLoadsAndItsLadderIsLeftOut) {
+    const rm::Ray towardsTheLadder{{0, 0, -1}, {0.5f, 5, -30}};
+    FrameMurs->DeleteChild(FrameEchelles);
+    FrameEchelles = nullptr;
+    ChargeCarte();
+    EXPECT_TRUE(OnlyMesh(FrameSols) && OnlyMesh(FrameMurs) && OnlyMesh(FramePlafonds) && OnlyMesh(FrameCouloir1));
+    EXPECT_EQ(FrameMonde->RayPick(FrameMonde, towardsTheLadder).GetSize(), 0);
+    EXPECT_EQ(FrameMurs->GetChildCount(), 0);
 }
 
 TEST_F(MapLevels, VillageLosesItsTwoFacesWhenItHasThem) {

@@ -2,17 +2,23 @@
 // and the corridor sectors on the real "couloirs".
 
 #include "../core/game_folder.h"
+#include "../core/x_text_mesh.h"
 #include "control_fixture.h"
 #include "core/built_in_levels.h"
 #include "core/game_state.h"
 #include "core/game_window.h"
+#include "core/map_level.h"
 #include "platform/input/key_codes.h"
 #include "platform/rm/rm.h"
 #include "support/expect_near.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <cmath>
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -124,6 +130,36 @@ TEST_F(Movement, NoFloorRefusesEveryMoveAndOddRatiosGiveNumbers) {
         EXPECT_TRUE(std::isfinite(at.x) && std::isfinite(at.y) && std::isfinite(at.z)) << ratio;
         EXPECT_NEAR(at.z, 8 * ratio / 15, 1e-3) << ratio;
     }
+}
+
+// A map folder's level loaded by a start that made no ladders' frame: its
+// ladder file is passed over and the level is walked as any other.
+TEST_F(Movement, AMapWithoutLadderFrameIsWalkedAndItsLadderNotClimbed) {
+    QTemporaryDir game;
+    QDir(game.path()).mkpath("map");
+    CheminJeu = game.path().toStdString();
+    const auto save = [&](const char* file, const std::string& text) {
+        std::ofstream(CheminJeu + "/map/" + file, std::ios::binary) << text;
+    };
+    save("quay.map", "sky\n0:50:0\n1000:0:0\n1000:0:0\n1000:0:0\n1000:0:0\n1\n");
+    save("quay.sol", XFile({FlatQuad(990, 1010, -10, 30, 0)}));
+    save("quay.mur", XFile({WallQuad(990, 1010, -10, 30, 20)}));
+    save("quay.lad", XFile({WallQuad(996, 1004, -5, 30, 5)}));
+    save("quay.pla", XFile({FlatQuad(990, 1010, -10, 30, 40)}));
+    save("boite.x", XFile({WallQuad(-1, 1, -1, 1, 1)}));
+    FrameMurs->DeleteChild(FrameEchelles);
+    FrameEchelles = nullptr;
+    NomMap = "quay";
+    ChargeCarte();
+
+    Place(1000, kStanding, 0);
+    Walk(12);
+    EXPECT_FALSE(p->echelle);
+    EXPECT_GT(At().z, 6);
+    EXPECT_FLOAT_EQ(At().y, kStanding);
+    Walk(40);
+    EXPECT_LT(At().z, 20);
+    EXPECT_GT(At().z, 16);
 }
 
 // The copies of "couloirs", walking from z -100 to -250: where the drawn
