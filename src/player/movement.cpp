@@ -126,8 +126,9 @@ void player::AfficheSecteur(const rm::FramePtr& qui) {
     Silently([&] {
         double z = 0;
         SkippingDivisionByZero([&] { z = Ref(qui).GetPosition(FrameMonde).z; });
-        for (const auto& mesh : {MeshCouloirs[0], MeshEscaliers[0], MeshCouloirs[1], MeshEscaliers[1]})
-            SkippingDivisionByZero([&] { Enable(mesh, 0); });
+        // Through pointers: copies of the handles would cost a count change each, every frame.
+        for (const auto* mesh : {&MeshCouloirs[0], &MeshEscaliers[0], &MeshCouloirs[1], &MeshEscaliers[1]})
+            SkippingDivisionByZero([&] { Enable(*mesh, 0); });
         const bool firstCorridor = z > kSecondCorridorFrom;
         const bool firstStairs = z > kFirstStairsUntil;
         const bool secondStairs = z <= kSecondStairsFrom;
@@ -136,9 +137,9 @@ void player::AfficheSecteur(const rm::FramePtr& qui) {
         if (secondStairs) SkippingDivisionByZero([&] { Enable(MeshEscaliers[1], rm::enable::Render); });
         const int32_t second = z <= kSecondCopyFrom ? rm::traversal::Pick : 0;
         const int32_t first = z >= kFirstCopyUntil ? rm::traversal::Pick : 0;
-        for (const auto& frame : {FrameSol2, FrameMur2, FramePlafond2})
-            SkippingDivisionByZero([&] { SetTraversal(frame, second); });
-        for (const auto& frame : {FrameSol1, FrameMur1, FramePlafond1})
-            SkippingDivisionByZero([&] { SetTraversal(frame, first); });
+        for (const auto* frame : {&FrameSol2, &FrameMur2, &FramePlafond2})
+            SkippingDivisionByZero([&] { SetTraversal(*frame, second); });
+        for (const auto* frame : {&FrameSol1, &FrameMur1, &FramePlafond1})
+            SkippingDivisionByZero([&] { SetTraversal(*frame, first); });
     });
 }

@@ -801,9 +801,14 @@ PlayerEntry Session::Player(int32_t id) const {
     return {id, record->player.friendlyName, record->player.formalName};
 }
 
+// Asked for every message a game receives: a present player's name is read
+// in place, without taking a handle on its record.
 void Session::FriendlyName(int32_t id, std::string& name) const {
     std::lock_guard lock(mutex_);
-    name.assign(RecordOf(id)->player.friendlyName);
+    if (const auto present = players_.find(id); present != players_.end() && present->second)
+        name.assign(present->second->player.friendlyName);
+    else
+        name.assign(RecordOf(id)->player.friendlyName);
 }
 
 size_t Session::MessageCount(int32_t localId) {

@@ -36,6 +36,15 @@ std::vector<FrameVisit>& WalkStack() {
     return stack;
 }
 
+// The frames whose world transforms are being computed, or marked stale;
+// kept between calls, so that neither allocates once grown. Never destroyed:
+// frames held by static objects still change as those go at the program's end.
+template <class FrameType>
+std::vector<FrameType*>& PendingFrames() {
+    thread_local std::vector<FrameType*>* const pending = new std::vector<FrameType*>();
+    return *pending;
+}
+
 }  // namespace
 
 template <class Item>
@@ -56,7 +65,10 @@ Frame::~Frame() {
     while (!pending.empty()) {
         const FramePtr child = std::move(pending.back());
         pending.pop_back();
-        if (child.use_count() > 1) continue;
+        if (child.use_count() > 1) {
+            child->WorldChanged();  // it lost its parent
+            continue;
+        }
         for (FramePtr& grandchild : child->children_) pending.push_back(std::move(grandchild));
         child->children_.clear();
     }
@@ -79,6 +91,7 @@ void Frame::AddChild(const FramePtr& child) {
         child->SetWorldTransform(world);
     } else {
         child->parent_ = weak_from_this();
+        child->WorldChanged();
     }
     children_.push_back(child);
 }
@@ -86,6 +99,7 @@ void Frame::AddChild(const FramePtr& child) {
 void Frame::DeleteChild(const FramePtr& child) {
     Remove(children_, child, "Frame");
     child->parent_.reset();
+    child->WorldChanged();
 }
 
 const FramePtr& Frame::GetChild(int32_t index) const {
@@ -117,27 +131,75 @@ void Frame::LoadFromFile(const std::string& file, const TextureCallback& callbac
     AddXFrames(*this, scene, searchPath_);
 }
 
-Matrix4 Frame::WorldOf(const FramePtr& reference) { return reference ? reference->WorldTransform() : Matrix4{}; }
+Matrix4 Frame::WorldOf(const FramePtr& reference) { return reference ? reference->World() : Matrix4{}; }
 
-Matrix4 Frame::WorldTransform() const {
-    Matrix4 world = local_;
-    for (FramePtr up = parent_.lock(); up; up = up->parent_.lock()) world = Multiply(world, up->local_);
-    return world;
+Matrix4 Frame::InverseWorldOf(const FramePtr& reference) { return reference ? reference->WorldInverse() : Matrix4{}; }
+
+Matrix4 Frame::WorldTransform() const { return World(); }
+
+// Trees read from files may be deep: the stale frames are gathered up to the
+// first known one, then computed from the top down, without recursion.
+const Matrix4& Frame::World() const {
+    if (worldKnown_) return world_;
+    std::vector<const Frame*>& stale = PendingFrames<const Frame>();
+    stale.clear();
+    const Frame* above = this;
+    while (above && !above->worldKnown_) {
+        stale.push_back(above);
+        above = above->parent_.lock().get();  // held by its own parent or owner meanwhile
+    }
+    for (auto frame = stale.rbegin(); frame != stale.rend(); ++frame) {
+        const Frame& f = **frame;
+        f.world_ = above ? Multiply(f.local_, above->world_) : f.local_;
+        f.worldKnown_ = true;
+        f.inverseKnown_ = false;
+        above = &f;
+    }
+    return world_;
+}
+
+const Matrix4& Frame::WorldInverse() const {
+    const Matrix4& world = World();
+    if (!inverseKnown_) {
+        worldInverse_ = Inverse(world);
+        inverseKnown_ = true;
+    }
+    return worldInverse_;
+}
+
+void Frame::WorldChanged() {
+    if (!worldKnown_) return;
+    worldKnown_ = false;
+    inverseKnown_ = false;
+    if (children_.empty()) return;
+    std::vector<Frame*>& pending = PendingFrames<Frame>();
+    pending.clear();
+    for (const FramePtr& child : children_) pending.push_back(child.get());
+    while (!pending.empty()) {
+        Frame* frame = pending.back();
+        pending.pop_back();
+        if (!frame->worldKnown_) continue;
+        frame->worldKnown_ = false;
+        frame->inverseKnown_ = false;
+        for (const FramePtr& child : frame->children_) pending.push_back(child.get());
+    }
 }
 
 void Frame::SetWorldTransform(const Matrix4& world) {
     const FramePtr parent = parent_.lock();
-    local_ = parent ? Multiply(world, Inverse(parent->WorldTransform())) : world;
+    local_ = parent ? Multiply(world, parent->WorldInverse()) : world;
+    WorldChanged();
 }
 
 void Frame::SetPosition(const FramePtr& reference, float x, float y, float z) {
     const Vector world = TransformPoint({x, y, z}, WorldOf(reference));
     const FramePtr parent = parent_.lock();
-    SetRow(local_, 3, parent ? TransformPoint(world, Inverse(parent->WorldTransform())) : world);
+    SetRow(local_, 3, parent ? TransformPoint(world, parent->WorldInverse()) : world);
+    WorldChanged();
 }
 
 Vector Frame::GetPosition(const FramePtr& reference) const {
-    return TransformPoint(Row(WorldTransform(), 3), Inverse(WorldOf(reference)));
+    return TransformPoint(Row(World(), 3), InverseWorldOf(reference));
 }
 
 void Frame::SetWorldAxes(const Vector& direction, const Vector& up, bool keepScale) {
@@ -161,8 +223,8 @@ void Frame::SetOrientation(const FramePtr& reference, const Vector& direction, c
 }
 
 void Frame::GetOrientation(const FramePtr& reference, Vector& direction, Vector& up) const {
-    const Matrix4 world = WorldTransform();
-    const Matrix4 toReference = Inverse(WorldOf(reference));
+    const Matrix4& world = World();
+    const Matrix4 toReference = InverseWorldOf(reference);
     direction = Normalize(TransformDirection(Row(world, 2), toReference));
     up = Normalize(TransformDirection(Row(world, 1), toReference));
 }
@@ -193,6 +255,7 @@ void Frame::Combine(int32_t mode, const Matrix4& matrix) {
         default:
             throw Failure(failure_number::InvalidArgument, "Unknown combine type " + std::to_string(mode));
     }
+    WorldChanged();
 }
 
 void Frame::AddRotation(int32_t mode, const Vector& axis, float angle) { Combine(mode, RotationMatrix(axis, angle)); }
@@ -201,19 +264,19 @@ void Frame::AddTranslation(int32_t mode, float x, float y, float z) { Combine(mo
 void Frame::AddTransform(int32_t mode, const Matrix4& matrix) { Combine(mode, matrix); }
 
 Matrix4 Frame::GetTransform(const FramePtr& reference) const {
-    return reference ? Multiply(WorldTransform(), Inverse(reference->WorldTransform())) : WorldTransform();
+    return reference ? Multiply(World(), reference->WorldInverse()) : World();
 }
 
 void Frame::SetRotation(const FramePtr& reference, const Vector& axis, float anglePerUnit) {
     const FramePtr parent = parent_.lock();
-    const Matrix4 toParent = Multiply(WorldOf(reference), Inverse(WorldOf(parent)));
+    const Matrix4 toParent = Multiply(WorldOf(reference), InverseWorldOf(parent));
     rotationAxis_ = TransformDirection(axis, toParent);
     rotationRate_ = anglePerUnit;
 }
 
 void Frame::SetVelocity(const FramePtr& reference, float x, float y, float z, bool withRotation) {
-    const Matrix4 target = withRotation ? WorldTransform() : WorldOf(parent_.lock());
-    velocity_ = TransformDirection({x, y, z}, Multiply(WorldOf(reference), Inverse(target)));
+    const Matrix4 fromWorld = withRotation ? WorldInverse() : InverseWorldOf(parent_.lock());
+    velocity_ = TransformDirection({x, y, z}, Multiply(WorldOf(reference), fromWorld));
     velocityTurns_ = withRotation;
 }
 
@@ -224,6 +287,7 @@ void Frame::Move(double delta) {
     }
     const Vector step = velocityTurns_ ? TransformDirection(velocity_, local_) : velocity_;
     SetRow(local_, 3, Row(local_, 3) + step * float(delta));
+    WorldChanged();
 }
 
 void Frame::TransformVectors(const FramePtr& reference, int32_t count, Vector* destination,
@@ -292,12 +356,11 @@ void Frame::RayPick(const FramePtr& reference, const Ray& ray, PickArray& result
     const Vector direction = Normalize(TransformDirection(ray.direction, toWorld));
     if (Length(direction) == 0) throw Failure(failure_number::InvalidArgument, "A ray pick needs a direction");
     const Vector origin = TransformPoint(ray.position, toWorld);
-    VisitFrames(*this, Multiply(local_, WorldOf(parent_.lock())), WalkStack(),
-                [&](const Frame& frame, const Matrix4& world) {
-                    if (!(frame.traversal_ & traversal::Pick)) return false;
-                    frame.CollectPicks(world, origin, direction, result);
-                    return true;
-                });
+    VisitFrames(*this, World(), WalkStack(), [&](const Frame& frame, const Matrix4& world) {
+        if (!(frame.traversal_ & traversal::Pick)) return false;
+        frame.CollectPicks(world, origin, direction, result);
+        return true;
+    });
     // Few hits, and no buffer to allocate as a stable sort would: insertion.
     auto& hits = result.hits_;
     for (size_t i = 1; i < hits.size(); ++i)

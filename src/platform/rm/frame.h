@@ -152,8 +152,14 @@ public:
 
 private:
     explicit Frame(std::shared_ptr<SearchPath> searchPath);
-    // The world transform of `reference` (identity for none).
+    // The world transform of `reference` (identity for none), and its inverse.
     static Matrix4 WorldOf(const FramePtr& reference);
+    static Matrix4 InverseWorldOf(const FramePtr& reference);
+    const Matrix4& World() const;
+    const Matrix4& WorldInverse() const;
+    // This frame's local transform or parent changed: its world transform
+    // and those of the frames under it are computed again when next asked for.
+    void WorldChanged();
     void SetWorldTransform(const Matrix4& world);
     void SetWorldAxes(const Vector& direction, const Vector& up, bool keepScale);
     void Combine(int32_t combine, const Matrix4& matrix);
@@ -167,6 +173,13 @@ private:
     std::vector<LightPtr> lights_;
     std::shared_ptr<SearchPath> searchPath_;
     Matrix4 local_;
+    // The world transform and its inverse as last computed. A frame whose
+    // world is known has every frame above it known too, so a change stops
+    // at the frames already stale.
+    mutable Matrix4 world_;
+    mutable Matrix4 worldInverse_;
+    mutable bool worldKnown_ = false;
+    mutable bool inverseKnown_ = false;
     Vector velocity_;
     bool velocityTurns_ = false;
     Vector rotationAxis_{0, 1, 0};
