@@ -46,6 +46,39 @@ TEST_F(Hierarchy, ReparentingKeepsTheWorldPlacementAFreeFrameKeepsItsOwn) {
     ExpectNear(free->GetPosition(nullptr), {10, 0, 1});
 }
 
+// Each change is made after the grandchild's placement was last read.
+TEST_F(Hierarchy, AFrameReadBeforeFollowsEveryLaterChangeAboveIt) {
+    FramePtr top = d3drm.CreateFrame(scene);
+    const FramePtr middle = d3drm.CreateFrame(top), bottom = d3drm.CreateFrame(middle);
+    bottom->SetPosition(middle, 0, 0, 1);
+    const auto seen = [&] { return bottom->GetPosition(nullptr); };
+    ExpectNear(seen(), {0, 0, 1});
+    top->SetPosition(nullptr, 10, 0, 0);
+    ExpectNear(seen(), {10, 0, 1});
+    scene->AddScale(combine::Replace, 2, 2, 2);
+    ExpectNear(seen(), {20, 0, 2});
+    scene->AddScale(combine::Replace, 1, 1, 1);
+    middle->AddRotation(combine::Before, {0, 1, 0}, kPi / 2);
+    ExpectNear(seen(), {11, 0, 0});
+    top->SetVelocity(nullptr, 0, 1, 0, false);
+    top->Move(3);
+    ExpectNear(seen(), {11, 3, 0});
+    rm::Vector direction, up;
+    bottom->GetOrientation(nullptr, direction, up);
+    ExpectNear(direction, {1, 0, 0});
+
+    // Taken off, and left by a parent that goes while it stays.
+    top->DeleteChild(middle);
+    ExpectNear(seen(), {1, 0, 0});
+    top->AddChild(middle);
+    ExpectNear(seen(), {11, 3, 0});
+    scene->DeleteChild(top);
+    ExpectNear(seen(), {11, 3, 0});
+    top.reset();
+    ExpectNear(seen(), {1, 0, 0});
+    EXPECT_EQ(middle->GetParent(), nullptr);
+}
+
 TEST_F(Hierarchy, VisualsLightsAndData) {
     const FramePtr frame = d3drm.CreateFrame(scene);
     const auto builder = Quad(d3drm, 0);
@@ -104,6 +137,9 @@ TEST_F(Hierarchy, AHundredThousandFramesDeepAreWalkedEmptiedAndFreed) {
     ASSERT_EQ(picks.GetSize(), 1);
     picks.GetPickVisual(0, record);
     ExpectNear(record.position, {kDepth - 1, 0.5f, 0});
+    const rm::Vector deepest = bottom->GetPosition(nullptr);
+    top->AddTranslation(combine::After, 0, 5, 0);
+    ExpectNear(bottom->GetPosition(nullptr), deepest + rm::Vector{0, 5, 0});
 
     // Dropped whole, and emptied frame by frame.
     const std::weak_ptr<Frame> freed = Chain(d3drm, kDepth, 1).second;
