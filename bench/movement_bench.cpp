@@ -3,7 +3,10 @@
 // the bare ray picks that one step makes (the ground, the wall probe and, on
 // a level with ladders, the three ladder rays), measured in the same run:
 // `step_over_picks`. The player walks at full speed and turns a little each
-// step, so it meets walls, ledges and, on "couloirs", the sector switch.
+// step, so it meets walls, ledges and, on "couloirs", the sector switch. The
+// picks are made along the same walk, from where the player stood before
+// each step: one ray cast again and again finds its way through the level's
+// pick structures already in the cache, a few per cent faster than a walk.
 // Needs the application object: run with QT_QPA_PLATFORM=offscreen, or
 // under xvfb-run.
 
@@ -24,18 +27,24 @@
 
 #include <QTemporaryDir>
 
-#include <chrono>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kSteps = 200;
 
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+// This thread's processor time: the other processes on a loaded machine
+// take turns with the benchmark, and their turns would count as its own.
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
 
 // The logos that "couloirs" writes go to a copy, not the generated set.
 const QTemporaryDir& GameFolder() {
@@ -93,11 +102,9 @@ player& MakeWalker() {
     return p;
 }
 
-// What one step picks, without the rest of it.
-void BarePicks(player& p, rm::PickArray& picks) {
-    const rm::Vector at = p.joueur->GetPosition(FrameMonde);
-    rm::Vector direction, up;
-    p.joueur->GetOrientation(FrameMonde, direction, up);
+// What one step picks, without the rest of it, for a player standing at
+// `at` and facing `direction` (both in world coordinates).
+void BarePicks(const rm::Vector& at, const rm::Vector& direction, rm::PickArray& picks) {
     FrameSols->RayPick(FrameMonde, rm::Ray{{0, -1, 0}, at}, picks);
     FrameMurs->RayPick(FrameMonde, rm::Ray{direction, at}, picks);
     if (!FrameEchelles) return;
@@ -109,19 +116,31 @@ void WalkLevel(benchmark::State& state, const char* level) {
     LoadLevel(level);
     player& p = MakeWalker();
     rm::PickArray picks;
+    // The player's own transform as each step starts: copied while stepping,
+    // turned into the picks' rays afterwards, outside the timed part.
+    std::array<rm::Matrix4, kSteps> walked;
+    std::array<rm::Vector, kSteps> at, facing;
     double stepping = 0, picking = 0;
     for (auto _ : state) {
-        Clock::time_point start = Clock::now();
-        for (int i = 0; i < kSteps; ++i) BarePicks(p, picks);
-        picking += Seconds(start);
-        start = Clock::now();
+        double start = ThreadSeconds();
         for (int i = 0; i < kSteps; ++i) {
             p.joueur->AddRotation(rm::combine::Before, {0, 1, 0}, 0.05f);
+            walked[i] = p.joueur->LocalTransform();
             PlayerTestAccess::MovementStep(p);
         }
-        const double took = Seconds(start);
+        const double took = ThreadSeconds() - start;
         stepping += took;
         state.SetIterationTime(took);
+        const rm::Matrix4 toWorld =
+            rm::Multiply(FrameJoueurs->WorldTransform(), rm::Inverse(FrameMonde->WorldTransform()));
+        for (int i = 0; i < kSteps; ++i) {
+            const rm::Matrix4 world = rm::Multiply(walked[i], toWorld);
+            at[i] = rm::Row(world, 3);
+            facing[i] = rm::Normalize(rm::Row(world, 2));
+        }
+        start = ThreadSeconds();
+        for (int i = 0; i < kSteps; ++i) BarePicks(at[i], facing[i], picks);
+        picking += ThreadSeconds() - start;
     }
     state.counters["step_us"] = stepping * 1e6 / double(state.iterations()) / kSteps;
     state.counters["step_over_picks"] = picking > 0 ? stepping / picking : 0;
@@ -129,9 +148,9 @@ void WalkLevel(benchmark::State& state, const char* level) {
     ResetGameState();
 }
 
-BENCHMARK_CAPTURE(WalkLevel, couloirs, "couloirs")->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(WalkLevel, entrepot, "entrepot")->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(WalkLevel, docks, "docks")->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(WalkLevel, couloirs, "couloirs")->UseManualTime()->Iterations(500)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(WalkLevel, entrepot, "entrepot")->UseManualTime()->Iterations(500)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(WalkLevel, docks, "docks")->UseManualTime()->Iterations(500)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
