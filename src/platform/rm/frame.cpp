@@ -138,12 +138,21 @@ Matrix4 Frame::InverseWorldOf(const FramePtr& reference) { return reference ? re
 Matrix4 Frame::WorldTransform() const { return World(); }
 
 // Trees read from files may be deep: the stale frames are gathered up to the
-// first known one, then computed from the top down, without recursion.
+// first known one, then computed from the top down, without recursion. The
+// usual case, a frame moved under a known parent, takes one step.
 const Matrix4& Frame::World() const {
     if (worldKnown_) return world_;
+    const FramePtr parent = parent_.lock();
+    if (!parent || parent->worldKnown_) {
+        world_ = parent ? Multiply(local_, parent->world_) : local_;
+        worldKnown_ = true;
+        inverseKnown_ = false;
+        return world_;
+    }
     std::vector<const Frame*>& stale = PendingFrames<const Frame>();
     stale.clear();
-    const Frame* above = this;
+    stale.push_back(this);
+    const Frame* above = parent.get();
     while (above && !above->worldKnown_) {
         stale.push_back(above);
         above = above->parent_.lock().get();  // held by its own parent or owner meanwhile
@@ -185,10 +194,14 @@ void Frame::WorldChanged() {
     }
 }
 
+// The world transform is known at once, from the parent at hand, computed as
+// World() would: a read that follows walks up no more.
 void Frame::SetWorldTransform(const Matrix4& world) {
     const FramePtr parent = parent_.lock();
     local_ = parent ? Multiply(world, parent->WorldInverse()) : world;
     WorldChanged();
+    world_ = parent ? Multiply(local_, parent->world_) : local_;
+    worldKnown_ = true;
 }
 
 void Frame::SetPosition(const FramePtr& reference, float x, float y, float z) {
@@ -196,6 +209,8 @@ void Frame::SetPosition(const FramePtr& reference, float x, float y, float z) {
     const FramePtr parent = parent_.lock();
     SetRow(local_, 3, parent ? TransformPoint(world, parent->WorldInverse()) : world);
     WorldChanged();
+    world_ = parent ? Multiply(local_, parent->world_) : local_;  // as in SetWorldTransform
+    worldKnown_ = true;
 }
 
 Vector Frame::GetPosition(const FramePtr& reference) const {
@@ -231,8 +246,8 @@ void Frame::GetOrientation(const FramePtr& reference, Vector& direction, Vector&
 
 void Frame::LookAt(const FramePtr& target, const FramePtr& reference, int32_t) {
     if (!target) throw Failure(failure_number::ObjectNotSet, "No frame to look at");
-    const Vector from = Row(WorldTransform(), 3);
-    const Vector to = Row(target->WorldTransform(), 3);
+    const Vector from = Row(World(), 3);
+    const Vector to = Row(target->World(), 3);
     SetWorldAxes(to - from, Row(WorldOf(reference), 1), reference.get() == this);
 }
 
@@ -275,8 +290,14 @@ void Frame::SetRotation(const FramePtr& reference, const Vector& axis, float ang
 }
 
 void Frame::SetVelocity(const FramePtr& reference, float x, float y, float z, bool withRotation) {
-    const Matrix4 fromWorld = withRotation ? WorldInverse() : InverseWorldOf(parent_.lock());
-    velocity_ = TransformDirection({x, y, z}, Multiply(WorldOf(reference), fromWorld));
+    // Two direction turns, not a matrix product: this runs every frame.
+    const Vector world = reference ? TransformDirection({x, y, z}, reference->World()) : Vector{x, y, z};
+    if (withRotation) {
+        velocity_ = TransformDirection(world, WorldInverse());
+    } else {
+        const FramePtr parent = parent_.lock();
+        velocity_ = parent ? TransformDirection(world, parent->WorldInverse()) : world;
+    }
     velocityTurns_ = withRotation;
 }
 

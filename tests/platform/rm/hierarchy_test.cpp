@@ -66,6 +66,10 @@ TEST_F(Hierarchy, AFrameReadBeforeFollowsEveryLaterChangeAboveIt) {
     rm::Vector direction, up;
     bottom->GetOrientation(nullptr, direction, up);
     ExpectNear(direction, {1, 0, 0});
+    middle->SetOrientation(top, {0, 0, 1}, {0, 1, 0});
+    ExpectNear(seen(), {10, 3, 1});
+    middle->SetOrientation(top, {1, 0, 0}, {0, 1, 0});
+    ExpectNear(seen(), {11, 3, 0});
 
     // Taken off, and left by a parent that goes while it stays.
     top->DeleteChild(middle);
