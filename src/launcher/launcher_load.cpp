@@ -86,6 +86,7 @@ void form2::Form_Load() {
         TakeSplashPictures();
         ShowFirstPage();
         HabilleForm(*this);
+        ChargeControls();
     } catch (const Failure& failure) {
         ui::MsgBox(failure.Description() + ": " + std::to_string(failure.Number()));
         os::EndProgram("the launcher's start failed");

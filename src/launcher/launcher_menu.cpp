@@ -17,6 +17,8 @@ constexpr int kBackToMain = 6;
 constexpr float kTitleLeft = 120;
 constexpr float kTitleTop = 30;
 constexpr float kTitleWiderThanButton = 100;
+// Where the level stands in an arsenal button's caption ("NIVEAU 3").
+constexpr int32_t kLevelInCaption = 7;
 
 }  // namespace
 
@@ -77,6 +79,7 @@ void form2::btn_Click(int Index) {
         case 20:
         case 21:
         case 23:
+            affiche_ARMES(CInt(Trim(Mid(btn(Index).Caption(), kLevelInCaption))));
             OpenFrame(Frame8, Index);
             break;
         case 22:

@@ -106,6 +106,7 @@ form2::form2() : ui::Form("form2") {
     fond.MouseMove = [this](int, int, float, float) { inactivebouton(); };
     Command1.Click = [this] { Command1_Click(); };
     list_DDraw.Click = [this] { list_DDraw_Click(); };
+    WireSetupPages();
 }
 
 void form2::WireButton(int i) {
@@ -144,6 +145,9 @@ void form2::Design() {
     DesignVideoPage();
     DesignPlayerPage();
     DesignConnectionPage();
+    DesignPreview();
+    DesignArsenalPage();
+    DesignControlsPage();
     mess.Move(240, 540, 4560, 4080);
 }
 

@@ -20,6 +20,7 @@
 // The seams below let tests replace the user-name query, the connection
 // enumeration and the session listing.
 
+#include "launcher/model_preview.h"
 #include "platform/ui/check_box.h"
 #include "platform/ui/command_button.h"
 #include "platform/ui/control_array.h"
@@ -31,6 +32,7 @@
 #include "platform/ui/option_button.h"
 #include "platform/ui/picture_box.h"
 #include "platform/ui/text_box.h"
+#include "platform/ui/timer.h"
 
 #include <cstdint>
 #include <functional>
@@ -89,6 +91,8 @@ public:
     ui::ComboBox Combo3{Frame2, "Combo3"};  // skin
     ui::Image Image4{Frame2, "Image4"};
     ui::Image Image5{Frame2, "Image5"};
+    ui::PictureBox Picture1{Frame2, "Picture1"};  // the turning model
+    ui::Timer Timer1{*this, "Timer1"};            // the preview's tick, on while a preview stands
 
     // The connection page.
     ui::ListBox lstConnections{Frame3, "lstConnections"};
@@ -97,6 +101,20 @@ public:
     ui::ControlArray<ui::Label> Label1{Frame3, "Label1", 2};
     ui::Label lblTitle7{Frame3, "lblTitle", 7};
     ui::Label lblTitle6{Frame3, "lblTitle", 6};
+
+    // The controls page: the fixed keys, one per disabled list, and the
+    // inverted mouse.
+    ui::ControlArray<ui::ComboBox> cmbdep{Frame5, "cmbdep", 10};
+    ui::ControlArray<ui::Label> lbldep{Frame5, "lbldep", 10};
+    ui::Label lblsouris{Frame5, "lblsouris"};
+    ui::CheckBox Chcnt{Frame5, "Chcnt"};
+
+    // The arsenal page: up to four weapons of one level.
+    ui::ControlArray<ui::Frame> Framew{Frame8, "Framew", 4};
+    ui::ControlArray<ui::Image> img{Frame8, "img", 4};
+    ui::ControlArray<ui::Label> lblrang{Frame8, "lblrang", 4};
+    ui::ControlArray<ui::Label> lblammo{Frame8, "lblammo", 4};
+    ui::ControlArray<ui::Label> lblsnipper{Frame8, "lblsnipper", 4};
 
     // The manual.
     ui::TextBox mess{Frame10, "mess", ui::TextBox::Lines::Multi};
@@ -133,11 +151,32 @@ public:
     // nothing is copied or stored and the launcher stays.
     void LanceJeu();
 
+    // Builds the preview for the chosen side, skin and qualities and starts
+    // its timer; `ok` false, the timer off, when any step fails. The previous
+    // preview's objects go first, so Picture1 has one device at a time.
+    void affiche_MODELE(bool& ok);
+    // The side chosen: the preview, else its still picture; the side's skins
+    // listed, the first chosen.
+    void cmbtyp_Click();
+    void Combo1_Click();
+    void Combo2_Click();
+    void Combo3_Click();
+    // The preview's tick: the scene moved on, drawn and shown.
+    void Timer1_Timer();
+    // The objects of the standing preview, for reading back.
+    const ModelPreview& Preview() const { return preview_; }
+
+    // The fixed keys into the controls page and the inverted mouse into its
+    // box.
+    void ChargeControls();
+    void Chcnt_Click();
+
 protected:
     void Design() override;
     void Form_Load() override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
+    void Form_Unload(int& cancel) override;
 
 private:
     void DesignMenu();
@@ -167,8 +206,24 @@ private:
     bool OpenWebList();
     void CopySettings();
 
+    void DesignPreview();
+    void DesignArsenalPage();
+    void DesignControlsPage();
+    void WireSetupPages();
+    // Shows the weapons of `level` (1 to 4; any other shows weapon 0) with
+    // their statistics, greyed above the player's rank.
+    void affiche_ARMES(int32_t level);
+    void ListSkins();
+    void BuildPreview();
+    void MakePreviewDevice();
+    void CopyChosenSkin();
+    void LoadPreviewModel();
+    void PlacePreviewScene();
+    void ReleasePreview();
+
     // The picture button the mouse last highlighted; -1 for none.
     int BoutonSurvole = -1;
+    ModelPreview preview_;
 };
 
 // The launcher window of the run, made on first use.
