@@ -28,3 +28,8 @@ struct ModelPreview {
 // both in exactly that case; each code is the name from its third character
 // to before its first ".", in upper case.
 std::vector<std::string> SkinCodes(const std::vector<std::string>& fileNames, const std::string& prefix);
+
+// The first of those files whose code is `code`; "" for none. Codes are
+// upper case and names keep theirs, so the name cannot be made from the
+// code.
+std::string SkinFile(const std::vector<std::string>& fileNames, const std::string& prefix, const std::string& code);

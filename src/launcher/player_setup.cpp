@@ -12,6 +12,8 @@
 #include "platform/ui/colour.h"
 #include "platform/ui/units.h"
 
+#include <vector>
+
 namespace {
 
 constexpr int kTerroristSide = 0;
@@ -36,28 +38,47 @@ std::string SideMesh(int side) { return side == kTerroristSide ? "terror.x" : "g
 std::string SkinPrefix(const std::string& side) { return Left(side, 1) + "S"; }
 
 // White, lit by the scene, with a soft highlight: every mesh of the model's
-// first frame.
+// first frame, down to the frames inside it, where the model files keep
+// their meshes.
 void DressModel(rm::Direct3DRM& rm, const rm::Frame& model) {
     const rm::MaterialPtr material = rm.CreateMaterial(kMaterialPower);
     material->SetAmbient(1, 1, 1);
     material->SetEmissive(0, 0, 0);
     material->SetSpecular(0.5f, 0.5f, 0.5f);
-    const rm::Frame& meshes = Ref(model.GetChild(0));
-    for (int32_t i = 0; i < meshes.GetVisualCount(); ++i) {
-        auto& mesh = dynamic_cast<rm::MeshBuilder&>(Ref(meshes.GetVisual(i)));
-        mesh.SetMaterial(material);
-        mesh.SetColorRGB(1, 1, 1);
-    }
+    std::vector<rm::FrameVisit> stack;
+    rm::VisitFrames(Ref(model.GetChild(0)), {}, stack, [&](const rm::Frame& frame, const rm::Matrix4&) {
+        for (int32_t i = 0; i < frame.GetVisualCount(); ++i) {
+            auto& mesh = dynamic_cast<rm::MeshBuilder&>(Ref(frame.GetVisual(i)));
+            mesh.SetMaterial(material);
+            mesh.SetColorRGB(1, 1, 1);
+        }
+        return true;
+    });
 }
+
+}  // namespace
+
+namespace {
+
+bool IsSkin(const std::string& name, const std::string& prefix) {
+    return name.starts_with(prefix) && name.ends_with(".bmp");
+}
+
+std::string CodeOf(const std::string& name) { return UCase(Mid(name, 3, InStr(name, ".") - 3)); }
 
 }  // namespace
 
 std::vector<std::string> SkinCodes(const std::vector<std::string>& fileNames, const std::string& prefix) {
     std::vector<std::string> codes;
     for (const std::string& name : fileNames)
-        if (name.starts_with(prefix) && name.ends_with(".bmp"))
-            codes.push_back(UCase(Mid(name, 3, InStr(name, ".") - 3)));
+        if (IsSkin(name, prefix)) codes.push_back(CodeOf(name));
     return codes;
+}
+
+std::string SkinFile(const std::vector<std::string>& fileNames, const std::string& prefix, const std::string& code) {
+    for (const std::string& name : fileNames)
+        if (IsSkin(name, prefix) && CodeOf(name) == code) return name;
+    return {};
 }
 
 void form2::WireSetupPages() {
@@ -155,9 +176,12 @@ void form2::MakePreviewDevice() {
 // missing, or a copy the folder refuses, leaves the skin copied last.
 void form2::CopyChosenSkin() {
     if (Combo3.ListIndex() < 0) return;
-    const std::string skin = JoinPath(ModelsFolder(), SkinPrefix(cmbtyp.Text()) + Combo3.Text() + ".bmp");
-    if (!os::FileExists(skin)) return;
-    skip([&] { os::FileCopy(skin, JoinPath(ModelsFolder(), SideTexture(cmbtyp.ListIndex()))); });
+    const std::string skin =
+        SkinFile(os::FilesEndingWith(ModelsFolder(), ".bmp"), SkinPrefix(cmbtyp.Text()), Combo3.Text());
+    if (skin.empty()) return;
+    skip([&] {
+        os::FileCopy(JoinPath(ModelsFolder(), skin), JoinPath(ModelsFolder(), SideTexture(cmbtyp.ListIndex())));
+    });
 }
 
 void form2::LoadPreviewModel() {

@@ -302,6 +302,20 @@ void Frame::SetVelocity(const FramePtr& reference, float x, float y, float z, bo
 }
 
 void Frame::Move(double delta) {
+    // Trees from files may be deep: the walk keeps its own stack, kept
+    // between calls so that a move made every tick allocates nothing.
+    thread_local std::vector<Frame*> stack;
+    stack.clear();
+    stack.push_back(this);
+    while (!stack.empty()) {
+        Frame& frame = *stack.back();
+        stack.pop_back();
+        frame.MoveOwn(delta);
+        for (const FramePtr& child : frame.children_) stack.push_back(child.get());
+    }
+}
+
+void Frame::MoveOwn(double delta) {
     if (rotationRate_ != 0 && Length(rotationAxis_) > 0) {
         const Matrix4 turn = RotationMatrix(rotationAxis_, float(rotationRate_ * delta));
         for (int row = 0; row < 3; ++row) SetRow(local_, row, TransformDirection(Row(local_, row), turn));

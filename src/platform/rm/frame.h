@@ -111,8 +111,9 @@ public:
     const Matrix4& LocalTransform() const { return local_; }
     Matrix4 WorldTransform() const;
 
-    // Move(delta) turns the frame about the rotation axis by angle·delta
-    // (about its own origin) and moves it by velocity·delta. The rotation flag
+    // Move(delta) is a step of scene time for the frame and every frame under
+    // it: each turns about its rotation axis by angle·delta (about its own
+    // origin) and moves by its velocity·delta. The rotation flag
     // makes the velocity turn with the frame (it is kept in the frame's own
     // axes); without it the velocity keeps its direction in the parent's axes.
     void SetRotation(const FramePtr& reference, const Vector& axis, float anglePerUnit);
@@ -160,6 +161,8 @@ private:
     // This frame's local transform or parent changed: its world transform
     // and those of the frames under it are computed again when next asked for.
     void WorldChanged();
+    // This frame's own part of Move.
+    void MoveOwn(double delta);
     void SetWorldTransform(const Matrix4& world);
     void SetWorldAxes(const Vector& direction, const Vector& up, bool keepScale);
     void Combine(int32_t combine, const Matrix4& matrix);

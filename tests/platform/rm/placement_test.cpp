@@ -182,6 +182,17 @@ TEST_F(Placement, MoveAppliesVelocityAndRotationTimesDelta) {
     ExpectNear(turning->GetPosition(nullptr), {1, 0, 0});
 }
 
+TEST_F(Placement, MovingTheSceneMovesEveryFrameUnderIt) {
+    const FramePtr parent = d3drm.CreateFrame(scene);
+    const FramePtr child = d3drm.CreateFrame(parent);
+    child->SetVelocity(parent, 0, 2, 0, false);
+    const FramePtr grandchild = d3drm.CreateFrame(child);
+    grandchild->SetRotation(child, {0, 1, 0}, kPi / 4);
+    scene->Move(2);
+    ExpectNear(child->GetPosition(nullptr), {0, 4, 0});
+    ExpectNear(grandchild->GetTransform(child), Rows({0, 0, -1}, {0, 1, 0}, {1, 0, 0}, {0, 0, 0}));
+}
+
 TEST_F(Placement, UnknownCombineFails) {
     const FramePtr frame = d3drm.CreateFrame(scene);
     EXPECT_THROW(frame->AddTranslation(3, 1, 0, 0), Failure);
