@@ -5,6 +5,7 @@
 // settings store writes them, the next start shows the same pages again,
 // with the preview turning.
 
+#include "e2e/launcher_start.h"
 #include "e2e/program_copy.h"
 
 #include "core/game_state.h"
@@ -12,23 +13,19 @@
 #include "platform/os/executable.h"
 #include "platform/registry/registry.h"
 #include "platform/ui/picture.h"
+#include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QThread>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
 
-// The launcher's inner size in pixels, and where its parts lie in it (its
-// design in twips, 15 to the pixel).
-const QSize kLauncherSize(626, 403);
-const QSize kSplashSize(264, 258);
+// Where the launcher's parts lie in it (its design in twips, 15 to the
+// pixel).
 const QRect kPanel(255, 48, 361, 345);
 // A set-up frame's place in the panel, and the preview's in the frame.
 constexpr QPoint kFrame(12, 16);
@@ -49,13 +46,6 @@ QPoint Middle(int place) {
 }
 QPoint InFrame(QPoint at) { return kPanel.topLeft() + kFrame + at; }
 QRect PreviewInPanel() { return kPreview.translated(kFrame); }
-
-std::string Bytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 bool Blank(const QImage& picture) {
     for (int y = 0; y < picture.height(); ++y)
@@ -83,16 +73,7 @@ protected:
         os::SetExecutableFolder({});
     }
 
-    ShownWindow StartToTheLauncher() {
-        EXPECT_TRUE(copy_.Start());
-        const ShownWindow box =
-            copy_.WaitForWindow([](const ShownWindow& w) { return w.size != kLauncherSize && w.size != kSplashSize; });
-        EXPECT_TRUE(box.Found()) << "no release notes";
-        copy_.Key(box, "Return");
-        const ShownWindow launcher = copy_.WaitForWindow([](const ShownWindow& w) { return w.size == kLauncherSize; });
-        EXPECT_TRUE(launcher.Found()) << "no launcher";
-        return launcher;
-    }
+    ShownWindow StartToTheLauncher() { return ::StartToTheLauncher(copy_); }
 
     // Opens a page of CONFIGURATIONS and waits for its title picture.
     void Open(const ShownWindow& launcher, int place, const std::string& picture) {
@@ -156,7 +137,7 @@ TEST_F(PlayerSetupEndToEnd, ChoicesOnThePlayerAndControlsPagesShowAgainAfterARes
     EXPECT_TRUE(copy_.WaitForEnd());
 
     const auto models = copy_.Game() / "models";
-    EXPECT_TRUE(Bytes(models / "gign2_0.bmp") == Bytes(models / "GS02.bmp"));
+    EXPECT_TRUE(FileBytes(models / "gign2_0.bmp") == FileBytes(models / "GS02.bmp"));
 
     // The choices stored as the settings store writes them.
     IdModeleLocal = 1;

@@ -13,6 +13,7 @@
 #include "platform/ui/event_loop.h"
 #include "platform/ui/units.h"
 #include "support/expect_near.h"
+#include "support/file_bytes.h"
 #include "support/message_boxes.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,13 +35,6 @@ namespace {
 
 constexpr int kTerrorist = 0;
 constexpr int kGign = 1;
-
-std::string Bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // A small bitmap of one colour.
 void WriteSkin(const fs::path& file, QColor colour) {
@@ -174,10 +167,10 @@ TEST_F(PlayerSetup, TheSkinListHoldsTheSidesCodesAndEachChoiceBecomesThePreviewT
         for (const Row& row : c.rows) codes.push_back(row.code);
         EXPECT_EQ(Rows(window.Combo3), codes);
         EXPECT_EQ(window.Combo3.ListIndex(), 0);
-        EXPECT_TRUE(Bytes(Models() / "terror2_0.bmp") == Bytes(Models() / c.rows.front().file));
+        EXPECT_TRUE(FileBytes(Models() / "terror2_0.bmp") == FileBytes(Models() / c.rows.front().file));
         for (int row = int(c.rows.size()) - 1; row >= 0; --row) {
             window.Combo3.SetListIndex(row);
-            EXPECT_TRUE(Bytes(Models() / "terror2_0.bmp") == Bytes(Models() / c.rows[size_t(row)].file)) << row;
+            EXPECT_TRUE(FileBytes(Models() / "terror2_0.bmp") == FileBytes(Models() / c.rows[size_t(row)].file)) << row;
         }
     }
 }
@@ -186,12 +179,12 @@ TEST_F(PlayerSetup, ASideWithoutSkinsLeavesTheListEmptyAndTheTextureAsItWas) {
     Start();
     ReplaceSkins({"TS01.bmp", "TS02.bmp"});
     window.cmbtyp.SetListIndex(kGign);
-    const std::string texture = Bytes(Models() / "gign2_0.bmp");
+    const std::string texture = FileBytes(Models() / "gign2_0.bmp");
     window.cmbtyp.SetListIndex(kTerrorist);
     window.Combo3.SetListIndex(1);
     window.cmbtyp.SetListIndex(kGign);
     EXPECT_EQ(window.Combo3.ListCount(), 0);
-    EXPECT_TRUE(Bytes(Models() / "gign2_0.bmp") == texture);
+    EXPECT_TRUE(FileBytes(Models() / "gign2_0.bmp") == texture);
     EXPECT_TRUE(window.Timer1.Enabled());
 }
 
@@ -297,7 +290,7 @@ TEST_F(PlayerSetup, BadSkinsAndATextureThatCannotBeReplacedKeepThePreviewStandin
     window.cmbtyp.SetListIndex(kTerrorist);
     window.Combo3.SetListIndex(1);
     EXPECT_TRUE(window.Timer1.Enabled());
-    EXPECT_EQ(Bytes(Models() / "terror2_0.bmp"), "not a picture");
+    EXPECT_EQ(FileBytes(Models() / "terror2_0.bmp"), "not a picture");
 
     // A texture that cannot be replaced leaves the preview standing.
     fs::remove(Models() / "terror2_0.bmp");
