@@ -40,14 +40,14 @@ constexpr float kRowHeight = 315;
 void form2::DesignControlsPage() {
     for (int i = 0; i < cmbdep.Count(); ++i) {
         const float top = kFirstRowTop + kRowStep * static_cast<float>(i);
-        lbldep(i).Move(kLabelLeft, top + 30, kLabelWidth, 255);
-        lbldep(i).SetCaption(kBindings[size_t(i)].action);
+        lblAction(i).Move(kLabelLeft, top + 30, kLabelWidth, 255);
+        lblAction(i).SetCaption(kBindings[size_t(i)].action);
         cmbdep(i).Move(kListLeft, top, kListWidth, kRowHeight);
         cmbdep(i).SetEnabled(false);
     }
     const float below = kFirstRowTop + kRowStep * static_cast<float>(cmbdep.Count()) + 60;
-    lblsouris.Move(kLabelLeft, below, 4560, 255);
-    lblsouris.SetCaption("Les rotations du joueur se font \u00e0 la souris");
+    lblRotation.Move(kLabelLeft, below, 4560, 255);
+    lblRotation.SetCaption("Les rotations du joueur se font \u00e0 la souris");
     Chcnt.Move(kLabelLeft, below + 360, 2600, 255);
     Chcnt.SetCaption("SOURIS INVERSEE");
 }

@@ -13,6 +13,9 @@
 //  - Lit_Ini: the settings read into the game state and pushed into the
 //    pages.
 //  - InitConnectionList: the connection page filled.
+//  - The player page's turning model preview (affiche_MODELE), rebuilt
+//    whenever the side, skin or a quality changes and dropped on unload; the
+//    arsenal page by level and the controls page (ChargeControls).
 //  - Closing the window by the user ends the program; Unload from code does
 //    not.
 //  - LanceJeu: the hand-over to the session list, on the chosen LAN
@@ -105,8 +108,8 @@ public:
     // The controls page: the fixed keys, one per disabled list, and the
     // inverted mouse.
     ui::ControlArray<ui::ComboBox> cmbdep{Frame5, "cmbdep", 10};
-    ui::ControlArray<ui::Label> lbldep{Frame5, "lbldep", 10};
-    ui::Label lblsouris{Frame5, "lblsouris"};
+    ui::ControlArray<ui::Label> lblAction{Frame5, "lblAction", 10};
+    ui::Label lblRotation{Frame5, "lblRotation"};
     ui::CheckBox Chcnt{Frame5, "Chcnt"};
 
     // The arsenal page: up to four weapons of one level.

@@ -130,9 +130,9 @@ TEST_F(InfoPages, TheControlsPageShowsTheFixedKeysOnceAfterEveryLoad) {
         EXPECT_EQ(window.cmbdep(i).ListIndex(), 0);
         EXPECT_FALSE(window.cmbdep(i).Enabled());
     }
-    EXPECT_EQ(window.lbldep(0).Caption(), "AVANCER:");
-    EXPECT_EQ(window.lbldep(9).Caption(), "BAISSER:");
-    EXPECT_EQ(window.lblsouris.Caption(), "Les rotations du joueur se font \u00e0 la souris");
+    EXPECT_EQ(window.lblAction(0).Caption(), "AVANCER:");
+    EXPECT_EQ(window.lblAction(9).Caption(), "BAISSER:");
+    EXPECT_EQ(window.lblRotation.Caption(), "Les rotations du joueur se font \u00e0 la souris");
     EXPECT_EQ(window.Chcnt.Caption(), "SOURIS INVERSEE");
 }
 
