@@ -12,6 +12,8 @@
 #include "platform/ui/colour.h"
 #include "platform/ui/units.h"
 
+#include <QWidget>
+
 #include <vector>
 
 namespace {
@@ -210,10 +212,13 @@ void form2::PlacePreviewScene() {
     p.light->AddLight(p.rm->CreateLightRGB(rm::light_type::Spot, 1, 1, 1));
 }
 
-// A lost device only stops the picture from changing.
+// A lost device only stops the picture from changing. The model turns on
+// while the player page is closed, but nobody sees a picture drawn then, so
+// none is.
 void form2::Timer1_Timer() {
     ModelPreview& p = preview_;
     skip([&] { Ref(p.scene).Move(kTickTime); });
+    if (!Picture1.hWnd()->isVisible()) return;
     skip([&] { Ref(p.viewport).Clear(rm::clear::All); });
     skip([&] { Ref(p.viewport).Render(p.scene); });
     skip([&] { Ref(p.device).Update(); });

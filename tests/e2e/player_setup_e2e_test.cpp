@@ -40,6 +40,8 @@ constexpr int kConfigurationsPlace = 0, kPlayerPlace = 0, kControlsPlace = 3, kR
 constexpr QPoint kSideList(16 + 73, 84 + 10);
 constexpr QPoint kSkinList(173 + 73, 84 + 10);
 constexpr QPoint kInvertedMouse(16 + 7, 284 + 8);
+// A row of an open drop-down list.
+constexpr int kRowHeight = 22;
 
 QPoint Middle(int place) {
     return kPage + QPoint(120 / 15, kPlaceTops[place] / 15) + QPoint(kButton.width() / 2, kButton.height() / 2);
@@ -86,11 +88,13 @@ protected:
             picture);
     }
 
-    // Picks the next row of a drop-down list with the keyboard.
+    // Opens a drop-down list and clicks the row below the chosen one, which
+    // its list shows under the box.
     void NextRow(const ShownWindow& launcher, QPoint list) {
         copy_.Click(launcher, InFrame(list));
-        copy_.Key(launcher, "Down");
-        copy_.Key(launcher, "Return");
+        QThread::msleep(1000);
+        copy_.Click(launcher, InFrame(list) + QPoint(0, kRowHeight));
+        QThread::msleep(1000);
     }
 
     // The panel once the preview shows, and the preview 100 ms later.
@@ -143,6 +147,9 @@ TEST_F(PlayerSetupEndToEnd, ChoicesOnThePlayerAndControlsPagesShowAgainAfterARes
     IdModeleLocal = 1;
     SkinLocal = "02";
     InverseSouris = 1;
+    // The video page's qualities as the first start chose them.
+    TexIndex = 1;
+    QualityIndex = 3;
     Ecrit_Ini();
     const ShownWindow restarted = StartToTheLauncher();
     ASSERT_TRUE(restarted.Found());
