@@ -5,7 +5,7 @@
 // settings store writes them, the next start shows the same choices again,
 // with the preview turning.
 
-#include "e2e/launcher_start.h"
+#include "e2e/launcher_steps.h"
 #include "e2e/program_copy.h"
 
 #include "core/game_state.h"
@@ -24,6 +24,11 @@
 
 namespace {
 
+using launcher_steps::kConfigurationsPlace;
+using launcher_steps::kQuitPlace;
+using launcher_steps::kReturnPlace;
+using launcher_steps::Middle;
+
 // Where the launcher's parts lie in it (its design in twips, 15 to the
 // pixel).
 const QRect kPanel(255, 48, 361, 345);
@@ -31,11 +36,8 @@ const QRect kPanel(255, 48, 361, 345);
 constexpr QPoint kFrame(12, 16);
 const QRect kPreview(80, 116, 173, 173);
 constexpr QPoint kTitle(20, 18);
-constexpr QPoint kPage(6, 156);
-constexpr QSize kButton(227, 28);
-// The menu places by their top in twips, at left 120.
-constexpr int kPlaceTops[] = {120, 720, 1320, 1950, 2580};
-constexpr int kConfigurationsPlace = 0, kPlayerPlace = 0, kControlsPlace = 3, kReturnPlace = 4, kQuitPlace = 4;
+// On the configurations page: PLAYER and CONTROLS.
+constexpr int kPlayerPlace = 0, kControlsPlace = 3;
 // In the frames: the side and skin lists, and the inverted-mouse box.
 constexpr QPoint kSideList(16 + 73, 84 + 10);
 constexpr QPoint kSkinList(173 + 73, 84 + 10);
@@ -43,9 +45,6 @@ constexpr QPoint kInvertedMouse(16 + 7, 284 + 8);
 // A row of an open drop-down list.
 constexpr int kRowHeight = 22;
 
-QPoint Middle(int place) {
-    return kPage + QPoint(120 / 15, kPlaceTops[place] / 15) + QPoint(kButton.width() / 2, kButton.height() / 2);
-}
 QPoint InFrame(QPoint at) { return kPanel.topLeft() + kFrame + at; }
 QRect PreviewInPanel() { return kPreview.translated(kFrame); }
 
@@ -73,7 +72,7 @@ protected:
         os::SetExecutableFolder({});
     }
 
-    ShownWindow StartToTheLauncher() { return ::StartToTheLauncher(copy_); }
+    ShownWindow StartToTheLauncher() { return launcher_steps::StartToTheLauncher(copy_); }
 
     // Opens a page of CONFIGURATIONS and waits for its title picture.
     void Open(const ShownWindow& launcher, int place, const std::string& picture) {
