@@ -4,6 +4,7 @@
 #include "core/logos.h"
 #include "game_folder.h"
 #include "support/expect_near.h"
+#include "support/file_bytes.h"
 
 #include "platform/failure.h"
 #include "platform/rm/rm.h"
@@ -14,7 +15,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <numbers>
 #include <vector>
 
@@ -24,11 +24,6 @@ using FramePtr = std::shared_ptr<rm::Frame>;
 
 // The expected positions are written to four decimals.
 constexpr float kTolerance = 1e-3f;
-
-std::string Bytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
 
 class BuiltInLevels : public testing::Test {
 protected:
@@ -179,7 +174,7 @@ TEST_F(BuiltInLevels, LogosAreRewrittenFromTheGameWindowAndAFailedWriteKeepsTheO
     std::ofstream(logo2, std::ios::binary) << "old picture";
     std::filesystem::create_directory(logo2 + ".new");
     SauveLogos(1);
-    EXPECT_EQ(Bytes(logo2), "old picture");
+    EXPECT_EQ(FileBytes(logo2), "old picture");
     EXPECT_EQ(QImage(QString::fromStdString(logo4)).convertToFormat(QImage::Format_RGB32),
               window.Image5.Picture().Image().convertToFormat(QImage::Format_RGB32));
 }

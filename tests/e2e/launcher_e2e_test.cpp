@@ -21,6 +21,7 @@
 #include "platform/ui/event_loop.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/picture.h"
+#include "support/file_bytes.h"
 #include "support/hive_values.h"
 #include "support/ui_events.h"
 
@@ -29,6 +30,7 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QThread>
 #include <QWidget>
@@ -48,16 +50,20 @@ constexpr QPoint kTitle(20, 18);
 constexpr QPoint kAway(1000, 1000);
 constexpr int kSettleMilliseconds = 1500;
 // The buttons the test presses, by their index and their place on their
-// page: on the configurations' page VIDEO, CONNECTIONS and PLAYER.
-constexpr int kConfigurations = 1, kConnections = 7, kVideo = 8, kPlayer = 9;
-constexpr int kVideoPlace = 1, kConnectionsPlace = 2, kPlayerPlace = 0;
+// page: on the configurations' page VIDEO, CONNECTIONS, PLAYER and CONTROLS.
+constexpr int kConfigurations = 1, kControls = 5, kConnections = 7, kVideo = 8, kPlayer = 9;
+constexpr int kVideoPlace = 1, kConnectionsPlace = 2, kPlayerPlace = 0, kControlsPlace = 3;
+// The turning preview's grabs 100 ms apart.
+constexpr int kTurnMilliseconds = 100;
 constexpr int kMarkLeft = 8;
 
 // Where the user finds the controls the settings test uses, in pixels of
 // their window: read from this process's windows, loaded on a hive of their
 // own.
 struct Places {
-    QPoint display, quality, fullBox, fullScreen, box, name, retour;
+    QPoint display, quality, fullBox, fullScreen, box, name, side, skin, invertedMouse, retour;
+    // The turning model's picture, in the panel.
+    QRect preview;
 };
 
 QImage Picture(const std::string& name) {
@@ -137,6 +143,13 @@ protected:
         places.box = MarkOf(window.optrnd(1));
         window.btn_Click(kPlayer);
         places.name = ui_events::MiddleOf(window.txtYourName);
+        places.side = ui_events::MiddleOf(window.cmbtyp);
+        places.skin = ui_events::MiddleOf(window.Combo3);
+        QWidget* preview = window.Picture1.hWnd();
+        places.preview =
+            QRect(preview->mapTo(preview->window(), QPoint(0, 0)), preview->size()).translated(-kPanel.topLeft());
+        window.btn_Click(kControls);
+        places.invertedMouse = MarkOf(window.Chcnt);
         window.Unload();
         SessionsWindow().Show();
         places.retour = ui_events::MiddleOf(SessionsWindow().cmdCancel);
@@ -168,19 +181,44 @@ protected:
         return launcher;
     }
 
-    // The grab of the panel once it has stood still for a moment.
-    QImage SteadyPanel(const ShownWindow& launcher, const std::string& name) {
+    // The grab of the panel once it has stood still for a moment, but for
+    // the turning preview, which is blacked out.
+    QImage SteadyPanel(const ShownWindow& launcher, const std::string& name, const QRect& preview = {}) {
         QImage last;
         return copy_
             .GrabWhen(
                 launcher,
                 [&](const QImage& grab) {
-                    const bool steady = grab == last;
-                    last = grab;
+                    const QImage panel = Outside(grab.copy(kPanel), preview);
+                    const bool steady = panel == last;
+                    last = panel;
                     return steady;
                 },
                 name)
             .copy(kPanel);
+    }
+
+    static QImage Outside(QImage panel, const QRect& preview) {
+        panel = panel.convertToFormat(QImage::Format_RGB32);
+        QPainter(&panel).fillRect(preview, Qt::black);
+        return panel;
+    }
+
+    // Two grabs of the preview, 100 ms apart, differ and show the model.
+    void ExpectTurning(const ShownWindow& launcher, const QRect& preview) {
+        const QRect inWindow = preview.translated(kPanel.topLeft());
+        const QImage first = copy_.Grab(launcher).copy(inWindow).convertToFormat(QImage::Format_RGB32);
+        QThread::msleep(kTurnMilliseconds);
+        const QImage later = copy_.Grab(launcher).copy(inWindow).convertToFormat(QImage::Format_RGB32);
+        EXPECT_FALSE(Blank(first));
+        EXPECT_NE(first, later);
+    }
+
+    static bool Blank(const QImage& picture) {
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (picture.pixel(x, y) != picture.pixel(0, 0)) return false;
+        return true;
     }
 
     ProgramCopy copy_;
@@ -264,9 +302,10 @@ TEST_F(LauncherEndToEnd, ANewUserOpensThePagesAndFindsTheChoicesAfterARestart) {
               0.98);
 }
 
-// A new user chooses video settings and a name, and LAN stores them as the
-// session list appears; RETOUR and LAN work again; the next start shows the
-// same pages.
+// A new user chooses video settings, a name, the side GIGN with the skin
+// "02" and the inverted mouse, and LAN stores them as the session list
+// appears, the skin becoming the game's own texture; RETOUR and LAN work
+// again; the next start shows the same pages, with the preview turning.
 TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNextStart) {
     const Places places = FindPlaces();
     const ShownWindow launcher = StartToTheLauncher();
@@ -284,8 +323,15 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
     copy_.Click(launcher, places.name);
     copy_.Key(launcher, "ctrl+a");
     copy_.Type(launcher, "Kestrel 7");
+    ChooseRow(launcher, places.side, 1);  // GIGN
+    ChooseRow(launcher, places.skin, 1);  // "02"
     copy_.MoveMouse(launcher, kAway);
-    const QImage player = SteadyPanel(launcher, "launch-player");
+    const QImage player = SteadyPanel(launcher, "launch-player", places.preview);
+    ExpectTurning(launcher, places.preview);
+    copy_.Click(launcher, Middle(kControlsPlace));
+    copy_.Click(launcher, places.invertedMouse);
+    copy_.MoveMouse(launcher, kAway);
+    const QImage controls = SteadyPanel(launcher, "launch-controls");
 
     copy_.Click(launcher, Middle(kReturnPlace));
     ShownWindow list = PlayOnLan(copy_, launcher);
@@ -296,11 +342,14 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
     waited.start();
     while (hive_values::Stored(kGameKey, "Dplay2").second == "<missing>" && waited.elapsed() < kSettleMilliseconds * 4)
         QThread::msleep(50);
-    const std::pair<const char*, const char*> stored[] = {{"Qua", "2"},  {"Res", "1"}, {"Full", "-1"}, {"Mode", "1"},
-                                                          {"Box", "-1"}, {"Tex", "1"}, {"Power", "1"}};
+    const std::pair<const char*, const char*> stored[] = {{"Qua", "2"},   {"Res", "1"},   {"Full", "-1"}, {"Mode", "1"},
+                                                          {"Box", "-1"},  {"Tex", "1"},   {"Power", "1"}, {"Type", "1"},
+                                                          {"Skin", "02"}, {"Souris", "1"}};
     for (const auto& [name, value] : stored)
         EXPECT_EQ(hive_values::Stored(kGameKey, name).second, std::string(value) + '\0') << name;
     EXPECT_EQ(hive_values::Stored(kProfileKey, "Name").second, std::string("Kestrel 7") + '\0');
+    const auto models = copy_.Game() / "models";
+    EXPECT_EQ(FileBytes(models / "gign2_0.bmp"), FileBytes(models / "GS02.bmp"));
 
     ShownWindow back = Retour(list, places);
     ASSERT_TRUE(back.Found());
@@ -320,7 +369,12 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
     EXPECT_GE(Matching(SteadyPanel(restarted, "launch-video-again"), video), 0.98);
     copy_.Click(restarted, Middle(kPlayerPlace));
     copy_.MoveMouse(restarted, kAway);
-    EXPECT_GE(Matching(SteadyPanel(restarted, "launch-player-again"), player), 0.98);
+    const QImage playerAgain = SteadyPanel(restarted, "launch-player-again", places.preview);
+    EXPECT_GE(Matching(Outside(playerAgain, places.preview), Outside(player, places.preview)), 0.98);
+    ExpectTurning(restarted, places.preview);
+    copy_.Click(restarted, Middle(kControlsPlace));
+    copy_.MoveMouse(restarted, kAway);
+    EXPECT_GE(Matching(SteadyPanel(restarted, "launch-controls-again"), controls), 0.98);
     EndWithEscTwice(restarted);
 }
 
