@@ -48,6 +48,8 @@ const QRect kPanel(255, 48, 361, 345);
 // The open page's title picture in the panel.
 constexpr QPoint kTitle(20, 18);
 constexpr QPoint kAway(1000, 1000);
+// The launcher's background beside its title.
+constexpr QPoint kBackground(120, 120);
 constexpr int kSettleMilliseconds = 1500;
 // The buttons the test presses, by their index and their place on their
 // page: on the configurations' page VIDEO, CONNECTIONS, PLAYER and CONTROLS.
@@ -128,9 +130,13 @@ protected:
         return grab;
     }
 
+    // In an empty folder, where the player page has no model to preview: the
+    // places need none, and a preview drawn here would only load the
+    // graphics driver into the test.
     Places FindPlaces() {
         QTemporaryDir scratch;
         registry::SetHiveFolder(scratch.path().toStdString());
+        os::SetExecutableFolder(scratch.path().toStdString());
         form2& window = LauncherWindow();
         window.Show();
         window.btn_Click(kConfigurations);
@@ -155,6 +161,7 @@ protected:
         places.retour = ui_events::MiddleOf(SessionsWindow().cmdCancel);
         SessionsWindow().Unload();
         registry::SetHiveFolder(copy_.HiveFolder().string());
+        os::SetExecutableFolder(copy_.Game().string());
         return places;
     }
 
@@ -165,12 +172,19 @@ protected:
         return widget->mapTo(widget->window(), QPoint(kMarkLeft, widget->height() / 2));
     }
 
-    // Opens the list and chooses row `row` from the keyboard.
+    // Opens the list and chooses row `row` from the keyboard. The mouse
+    // stays until the list has closed: a list still open takes the mouse's
+    // moves, and the box under it would keep its highlight.
     void ChooseRow(const ShownWindow& window, QPoint list, int row) {
         copy_.Click(window, list);
+        const ShownWindow rows = copy_.WaitForWindow([&](const ShownWindow& w) { return w.id != window.id; });
+        EXPECT_TRUE(rows.Found()) << "the list did not open";
         copy_.Key(window, "Home");
         for (int i = 0; i < row; ++i) copy_.Key(window, "Down");
         copy_.Key(window, "Return");
+        QElapsedTimer waited;
+        waited.start();
+        while (rows.Found() && copy_.Shown(rows) && waited.elapsed() < kSettleMilliseconds * 4) QThread::msleep(50);
     }
 
     // RETOUR on the session list: the launcher again, as it was.
@@ -181,9 +195,27 @@ protected:
         return launcher;
     }
 
-    // The grab of the panel once it has stood still for a moment, but for
-    // the turning preview, which is blacked out.
+    // Waits until the program has handled the input sent so far: the mouse
+    // over CONNECTIONS, which no test here opens, highlights it only once the
+    // events before are handled, and the background takes the highlight
+    // away.
+    void CaughtUp(const ShownWindow& launcher) {
+        const QPoint button = ButtonAt(kConnectionsPlace);
+        copy_.MoveMouse(launcher, Middle(kConnectionsPlace));
+        copy_.GrabWhen(
+            launcher, [&](const QImage& grab) { return Matching(grab, Picture("button07_over"), button) > 0.99; },
+            "caught-up");
+        copy_.MoveMouse(launcher, kBackground);
+        copy_.GrabWhen(
+            launcher, [&](const QImage& grab) { return Matching(grab, Picture("button07"), button) > 0.99; },
+            "caught-up");
+    }
+
+    // The grab of the panel once the program has handled the input and the
+    // panel has stood still for a moment, but for the turning preview, which
+    // is blacked out.
     QImage SteadyPanel(const ShownWindow& launcher, const std::string& name, const QRect& preview = {}) {
+        CaughtUp(launcher);
         QImage last;
         return copy_
             .GrabWhen(
@@ -204,12 +236,17 @@ protected:
         return panel;
     }
 
-    // Two grabs of the preview, 100 ms apart, differ and show the model.
+    // The preview shows the model, and a later grab of it differs.
     void ExpectTurning(const ShownWindow& launcher, const QRect& preview) {
         const QRect inWindow = preview.translated(kPanel.topLeft());
-        const QImage first = copy_.Grab(launcher).copy(inWindow).convertToFormat(QImage::Format_RGB32);
+        const auto inPreview = [&](const QImage& grab) {
+            return grab.copy(inWindow).convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage first = inPreview(copy_.GrabWhen(
+            launcher, [&](const QImage& grab) { return !Blank(inPreview(grab)); }, "preview"));
         QThread::msleep(kTurnMilliseconds);
-        const QImage later = copy_.Grab(launcher).copy(inWindow).convertToFormat(QImage::Format_RGB32);
+        const QImage later = inPreview(copy_.GrabWhen(
+            launcher, [&](const QImage& grab) { return inPreview(grab) != first; }, "preview-later"));
         EXPECT_FALSE(Blank(first));
         EXPECT_NE(first, later);
     }
@@ -317,7 +354,6 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
     copy_.Click(launcher, places.fullBox);
     copy_.Click(launcher, places.fullScreen);
     copy_.Click(launcher, places.box);
-    copy_.MoveMouse(launcher, kAway);
     const QImage video = SteadyPanel(launcher, "launch-video");
     copy_.Click(launcher, Middle(kPlayerPlace));
     copy_.Click(launcher, places.name);
@@ -325,12 +361,10 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
     copy_.Type(launcher, "Kestrel 7");
     ChooseRow(launcher, places.side, 1);  // GIGN
     ChooseRow(launcher, places.skin, 1);  // "02"
-    copy_.MoveMouse(launcher, kAway);
     const QImage player = SteadyPanel(launcher, "launch-player", places.preview);
     ExpectTurning(launcher, places.preview);
     copy_.Click(launcher, Middle(kControlsPlace));
     copy_.Click(launcher, places.invertedMouse);
-    copy_.MoveMouse(launcher, kAway);
     const QImage controls = SteadyPanel(launcher, "launch-controls");
 
     copy_.Click(launcher, Middle(kReturnPlace));
@@ -365,15 +399,12 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
     ASSERT_TRUE(restarted.Found());
     copy_.Click(restarted, Middle(kConfigurationsPlace));
     copy_.Click(restarted, Middle(kVideoPlace));
-    copy_.MoveMouse(restarted, kAway);
     EXPECT_GE(Matching(SteadyPanel(restarted, "launch-video-again"), video), 0.98);
     copy_.Click(restarted, Middle(kPlayerPlace));
-    copy_.MoveMouse(restarted, kAway);
     const QImage playerAgain = SteadyPanel(restarted, "launch-player-again", places.preview);
     EXPECT_GE(Matching(Outside(playerAgain, places.preview), Outside(player, places.preview)), 0.98);
     ExpectTurning(restarted, places.preview);
     copy_.Click(restarted, Middle(kControlsPlace));
-    copy_.MoveMouse(restarted, kAway);
     EXPECT_GE(Matching(SteadyPanel(restarted, "launch-controls-again"), controls), 0.98);
     EndWithEscTwice(restarted);
 }
