@@ -58,10 +58,6 @@ void DressModel(rm::Direct3DRM& rm, const rm::Frame& model) {
     });
 }
 
-}  // namespace
-
-namespace {
-
 bool IsSkin(const std::string& name, const std::string& prefix) {
     return name.starts_with(prefix) && name.ends_with(".bmp");
 }
