@@ -1,6 +1,7 @@
 // The launcher's start: the video and connection pages filled, the settings
 // read into them, the splash's pictures taken, the menu dressed, the manual
-// read and the release notes shown.
+// read, the message board and the profile board filled and the release notes
+// shown.
 
 #include "core/game_state.h"
 #include "core/paths.h"
@@ -92,6 +93,8 @@ void form2::Form_Load() {
         os::EndProgram("the launcher's start failed");
     }
     skip([&] { ReadManual(); });
+    FillBoardChoices();
+    skip([&] { ChargeInfos(); });
     skip([] { ui::MsgBox(ReleaseNotes()); });
     skip([&] { configbouton(); });
 }

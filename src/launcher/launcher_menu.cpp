@@ -67,6 +67,7 @@ void form2::btn_Click(int Index) {
             fond.SetVisible(false);
             break;
         case 14:
+            ChargeMap();
             OpenFrame(Frame7, Index);
             break;
         case 17:

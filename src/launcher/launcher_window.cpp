@@ -107,6 +107,7 @@ form2::form2() : ui::Form("form2") {
     Command1.Click = [this] { Command1_Click(); };
     list_DDraw.Click = [this] { list_DDraw_Click(); };
     WireSetupPages();
+    WireWebPages();
 }
 
 void form2::WireButton(int i) {
@@ -148,6 +149,10 @@ void form2::Design() {
     DesignPreview();
     DesignArsenalPage();
     DesignControlsPage();
+    DesignProfileBoard();
+    DesignReleasePage();
+    DesignMessageBoard();
+    DesignMapsPage();
     mess.Move(240, 540, 4560, 4080);
 }
 

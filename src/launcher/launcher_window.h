@@ -20,6 +20,9 @@
 //    not.
 //  - LanceJeu: the hand-over to the session list, on the chosen LAN
 //    connection or, in web mode, after the account and game-list requests.
+//  - The pages that talk to the fixed web host: the profile board and the
+//    about and release page (ChargeInfos, ReChargeInfos), the message board
+//    and the maps page (ChargeMap).
 // The seams below let tests replace the user-name query, the connection
 // enumeration and the session listing.
 
@@ -122,6 +125,44 @@ public:
     // The manual.
     ui::TextBox mess{Frame10, "mess", ui::TextBox::Lines::Multi};
 
+    // The profile board: the account's login details, its number and the
+    // career totals with the rank.
+    ui::Frame fraLogin{Frame9, "fraLogin"};
+    ui::Label lblLogin{fraLogin, "lblLogin"};
+    ui::Label lblPassword{fraLogin, "lblPassword"};
+    ui::Label lblConfirm{fraLogin, "lblConfirm"};
+    ui::Label lblEmail{fraLogin, "lblEmail"};
+    ui::TextBox txtlog{fraLogin, "txtlog"};
+    ui::TextBox txtpass{fraLogin, "txtpass"};
+    ui::TextBox txtpass2{fraLogin, "txtpass2"};
+    ui::TextBox Txtmail{fraLogin, "Txtmail"};
+    ui::Label num_joueur{Frame9, "num_joueur"};
+    ui::Frame fraStatistics{Frame9, "fraStatistics"};
+    ui::ControlArray<ui::Label> lbl{fraStatistics, "lbl", 5};  // kills, deaths, head shots both ways, rank
+    ui::CommandButton btcsoft{Frame9, "btcsoft"};
+
+    // The about and release page: this release, the server's and where to
+    // fetch it (txtver's Tag keeps the address).
+    ui::Label lblsoft{Frame6, "lblsoft"};
+    ui::Label lblver{Frame6, "lblver"};
+    ui::TextBox txtver{Frame6, "txtver"};
+    ui::CommandButton Command4{Frame6, "Command4"};
+
+    // The message board: the mode (send, check) and the board (public,
+    // private) chosen in the two lists; the text posted or read.
+    ui::TextBox message{Frame11, "message", ui::TextBox::Lines::Multi};
+    ui::ControlArray<ui::ComboBox> cmbmess{Frame11, "cmbmess", 2};
+    ui::CommandButton btcmess{Frame11, "btcmess"};
+
+    // The maps page: the installed maps and those the web server offers,
+    // with their counts.
+    ui::ListBox List1{Frame7, "List1"};
+    ui::ListBox List2{Frame7, "List2"};
+    ui::ControlArray<ui::Label> Label2{Frame7, "Label2", 2};
+    ui::Label lblChooseMap{Frame7, "lblChooseMap"};
+    ui::CommandButton Command3{Frame7, "Command3"};
+    ui::CommandButton Command2{Frame7, "Command2"};
+
     // The menu's dispatcher; indexes above 25 do nothing.
     void btn_Click(int Index);
     void lebouton_Click(int Index);
@@ -173,6 +214,21 @@ public:
     // box.
     void ChargeControls();
     void Chcnt_Click();
+    // The profile board and the about and release page from the game state;
+    // an unknown server release shows as "?.?.?".
+    void ChargeInfos();
+    // The profile from the boxes sent with the account request, the pages
+    // refilled, and a newer release announced, after which Command4
+    // downloads it.
+    void ReChargeInfos();
+    // The map folder's maps into List1, by name, with their count.
+    void ChargeMap();
+    void btcsoft_Click();
+    void Command4_Click();
+    void cmbmess_Click(int Index);
+    // Posts the typed message or reads the chosen board; the first use asks
+    // the web server for an account number.
+    void btcmess_Click();
 
 protected:
     void Design() override;
@@ -186,6 +242,12 @@ private:
     void DesignVideoPage();
     void DesignPlayerPage();
     void DesignConnectionPage();
+    void DesignProfileBoard();
+    void DesignReleasePage();
+    void DesignMessageBoard();
+    void DesignMapsPage();
+    void WireWebPages();
+    void FillBoardChoices();
     void PrepareWindow();
     void FillDriverList();
     void FillModeLists(const std::string& guid);

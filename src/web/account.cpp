@@ -17,9 +17,6 @@
 
 namespace {
 
-// What the profile board shows until the web server names a release.
-constexpr std::string_view kUnknownVersion = "?.?.?";
-
 struct NumberElement {
     std::string_view name;
     int32_t* variable;

@@ -70,12 +70,16 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The latest release the web server announced, and where to fetch it; empty
 // until an account reply brings them.
 inline std::string ServerVersion = Initial(&ServerVersion, {});
 inline std::string NewVersionUrl = Initial(&NewVersionUrl, {});
+// What the profile board puts in place of an unknown server release; it is
+// never announced as new.
+inline constexpr std::string_view kUnknownVersion = "?.?.?";
 
 // How often the wait after a map download ticks; tests shorten it.
 inline int32_t WaitTickMilliseconds = Initial(&WaitTickMilliseconds, 1000);
