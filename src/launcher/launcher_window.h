@@ -229,6 +229,11 @@ public:
     // Posts the typed message or reads the chosen board; the first use asks
     // the web server for an account number.
     void btcmess_Click();
+    // The web server's maps into List2; their count whether the request
+    // succeeded or not.
+    void Command3_Click();
+    // Downloads the chosen offered map, then lists the installed ones again.
+    void Command2_Click();
 
 protected:
     void Design() override;

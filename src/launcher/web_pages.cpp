@@ -11,6 +11,7 @@
 #include "platform/os/files.h"
 #include "platform/ui/beep.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/mouse_pointer.h"
 #include "web/status_window.h"
 
 #include <array>
@@ -41,6 +42,8 @@ void form2::WireWebPages() {
     Command4.Click = [this] { Command4_Click(); };
     for (int i = 0; i < cmbmess.Count(); ++i) cmbmess(i).Click = [this, i] { cmbmess_Click(i); };
     btcmess.Click = [this] { btcmess_Click(); };
+    Command3.Click = [this] { Command3_Click(); };
+    Command2.Click = [this] { Command2_Click(); };
 }
 
 void form2::DesignProfileBoard() {
@@ -148,8 +151,13 @@ void form2::ReChargeInfos() {
 
 void form2::btcsoft_Click() { ReChargeInfos(); }
 
+// Once a newer release was announced the button downloads it, which ends
+// the program.
 void form2::Command4_Click() {
-    if (Command4.Caption() != kDownloadCaption) ReChargeInfos();
+    if (Command4.Caption() != kDownloadCaption)
+        ReChargeInfos();
+    else
+        StatusWindow().GetVersion();
 }
 
 void form2::cmbmess_Click(int Index) {
@@ -181,4 +189,21 @@ void form2::ChargeMap() {
     for (const std::string& file : os::FilesEndingWith(JoinPath(os::ExecutableFolder(), "map"), kMapExtension))
         List1.AddItem(UCase(file.substr(0, file.size() - kMapExtension.size())));
     Label2(0).SetCaption(std::to_string(List1.ListCount()) + " Map(s) installées !!");
+}
+
+void form2::Command3_Click() {
+    StatusWindow().Get_Map(*this);
+    ZOrder(0);
+    Label2(1).SetCaption(std::to_string(List2.ListCount()) + " Maps disponibles sur le SERVEUR");
+}
+
+// GetAnyFile returns after the wait that follows the unpacking.
+void form2::Command2_Click() {
+    if (List2.ListIndex() < 0) {
+        ui::MsgBox("Select a Map to Download please !!", ui::vbOKOnly);
+        return;
+    }
+    StatusWindow().GetAnyFile(UCase(List2.Text()), this);
+    ChargeMap();
+    ui::SetMousePointer(ui::vbDefault);
 }

@@ -10,10 +10,13 @@
 #include "platform/os/executable.h"
 #include "platform/registry/registry.h"
 #include "platform/ui/beep.h"
+#include "platform/ui/mouse_pointer.h"
 #include "support/fake_web_server.h"
 #include "support/message_boxes.h"
+#include "support/program_ended.h"
 #include "support/scripted_web_site.h"
 #include "support/ui_events.h"
+#include "support/zip_builder.h"
 #include "web/status_window.h"
 #include "web/web_host.h"
 
@@ -52,6 +55,8 @@ protected:
         ProductTitle = "Quellmar";
         IdSoft = 1;
         ReleaseVersion = "2.11.0";
+        CheminJeu = Game().string();
+        WaitTickMilliseconds = 10;
     }
     ~WebPages() override {
         window.Unload();
@@ -221,6 +226,15 @@ TEST_F(WebPages, ANewerReleaseIsAnnouncedTwiceAndArmsTheDownload) {
     EXPECT_EQ(window.Command4.Caption(), "DOWNLOAD");
     EXPECT_EQ(window.lblver.Caption(), "VERSION on SERVER:2.12.0");
     EXPECT_EQ(Scripts(), std::vector<std::string>{kAccountScript});
+
+    site_.SetReleasePackage(BuildZip({{"readme.txt", "the new release"}}));
+    EXPECT_THROW(ui_events::Click(window.Command4), ProgramEnded);
+    EXPECT_EQ(Scripts(), std::vector<std::string>{"/quellmar/release.exe"});
+    std::ifstream readme(Game() / "readme.txt");
+    std::string installed;
+    std::getline(readme, installed);
+    EXPECT_EQ(installed, "the new release");
+    EXPECT_TRUE(boxes.Take().empty());
 }
 
 TEST_F(WebPages, TheMessageBoardPostsTheTypedTextAndReadsTheChosenBoard) {
@@ -320,6 +334,42 @@ TEST_F(WebPages, TheMapsButtonListsTheInstalledMaps) {
     Open(kArsenalMapsPage, kMapsButton);
     EXPECT_TRUE(Rows(window.List1).empty());
     EXPECT_EQ(window.Label2(0).Caption(), "0 Map(s) installées !!");
+}
+
+// CHECK lists what the site offers and counts the rows whatever the reply;
+// DOWNLOAD needs a chosen map, and lists the installed maps again after it.
+TEST_F(WebPages, TheMapsPageListsTheOfferedMapsAndDownloadsTheChosenOne) {
+    Start();
+    Open(kArsenalMapsPage, kMapsButton);
+    ui_events::Click(window.Command3);
+    EXPECT_TRUE(Rows(window.List2).empty());
+    EXPECT_EQ(window.Label2(1).Caption(), "0 Maps disponibles sur le SERVEUR");
+
+    site_.OfferMap("Quay", SampleMapPackage("quay"));
+    site_.OfferMap("docks");
+    ui_events::Click(window.Command3);
+    EXPECT_EQ(Rows(window.List2), (std::vector<std::string>{"QUAY", "DOCKS"}));
+    EXPECT_EQ(window.Label2(1).Caption(), "2 Maps disponibles sur le SERVEUR");
+    server_.ServeStatus("/script/get_map.php3", 404);
+    window.Label2(1).SetCaption("");
+    ui_events::Click(window.Command3);
+    EXPECT_EQ(Rows(window.List2), (std::vector<std::string>{"QUAY", "DOCKS"}));
+    EXPECT_EQ(window.Label2(1).Caption(), "2 Maps disponibles sur le SERVEUR");
+    Scripts();
+
+    ui_events::Click(window.Command2);
+    EXPECT_EQ(boxes.Take(), std::vector<std::string>{"Select a Map to Download please !!"});
+    EXPECT_TRUE(Scripts().empty());
+
+    window.List2.SetListIndex(0);
+    ui_events::Click(window.Command2);
+    EXPECT_EQ(Scripts(), std::vector<std::string>{"/quellmar/map/quay.exe"});
+    EXPECT_EQ(Rows(window.List1), std::vector<std::string>{"QUAY"});
+    EXPECT_EQ(window.Label2(0).Caption(), "1 Map(s) installées !!");
+    EXPECT_TRUE(window.Enabled());
+    EXPECT_EQ(ui::MousePointer(), ui::vbDefault);
+    EXPECT_FALSE(StatusWindow().IsLoaded());
+    EXPECT_TRUE(boxes.Take().empty());
 }
 
 }  // namespace
