@@ -9,6 +9,7 @@
 #include "core/trace.h"
 #include "core/val_long.h"
 #include "platform/failure.h"
+#include "platform/os/executable.h"
 #include "platform/os/files.h"
 #include "platform/os/package.h"
 #include "platform/os/program_end.h"
@@ -49,7 +50,7 @@ ui::ListBox& MapList(ui::Form& qui) {
 std::string FetchIntoGameFolder(std::vector<uint8_t>& received, const WebRequest& request,
                                 std::initializer_list<QueryValue> values, const std::string& file) {
     received = DownloadFile(FixedWebHost, request, values);
-    const std::string path = NativePath(CheminJeu + "\\" + file);
+    const std::string path = JoinPath(os::ExecutableFolder(), file);
     os::WriteWholeFile(path, received);
     return path;
 }
@@ -82,7 +83,7 @@ void Form3::GetAnyFile(const std::string& name, ui::Form* qui) {
     ui::DoEvents();
     // The wait's last tick puts the windows back.
     busy.HandOver();
-    pkunzip(package, NativePath(CheminJeu + "\\map\\"));
+    pkunzip(package, JoinPath(os::ExecutableFolder(), "map"));
     Timer1.SetTag("0");
     Timer1.SetEnabled(true);
     Hide();
@@ -117,7 +118,7 @@ void Form3::GetVersion() {
         lbl.SetCaption(kUnpacking);
         ui::DoEvents();
         busy.HandOver();
-        pkunzip(package, NativePath(CheminJeu));
+        pkunzip(package, os::ExecutableFolder());
     }
     os::EndProgram("new release downloaded");
 }

@@ -55,7 +55,6 @@ protected:
         ProductTitle = "Quellmar";
         IdSoft = 1;
         ReleaseVersion = "2.11.0";
-        CheminJeu = Game().string();
         WaitTickMilliseconds = 10;
     }
     ~WebPages() override {

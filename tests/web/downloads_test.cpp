@@ -7,6 +7,7 @@
 #include "core/game_window.h"
 #include "platform/failure.h"
 #include "platform/net/http_get.h"
+#include "platform/os/executable.h"
 #include "platform/ui/list_control.h"
 #include "platform/ui/mouse_pointer.h"
 #include "support/failure_number.h"
@@ -70,6 +71,7 @@ protected:
         game_ = fs::path(outside_.path().toStdString()) / "game folder";
         fs::create_directories(game_ / "map");
         CheminJeu = game_.string();
+        os::SetExecutableFolder(game_.string());
         WaitTickMilliseconds = 5;
         tick_ = status_.Timer1.Tick;
         status_.Timer1.Tick = [this] {
@@ -82,6 +84,7 @@ protected:
     void TearDown() override {
         status_.Timer1.Tick = tick_;
         GameWindow().Unload();
+        os::SetExecutableFolder({});
         WebTest::TearDown();
     }
 
