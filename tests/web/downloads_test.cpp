@@ -73,6 +73,9 @@ protected:
         CheminJeu = game_.string();
         os::SetExecutableFolder(game_.string());
         WaitTickMilliseconds = 5;
+        // A whole download leaves the hourglass for its caller to take
+        // away; each test starts from the default pointer.
+        ui::SetMousePointer(ui::vbDefault);
         tick_ = status_.Timer1.Tick;
         status_.Timer1.Tick = [this] {
             ui::Form& caller = watched_ ? *watched_ : static_cast<ui::Form&>(caller_);
