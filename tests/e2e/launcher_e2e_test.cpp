@@ -172,21 +172,6 @@ protected:
         return widget->mapTo(widget->window(), QPoint(kMarkLeft, widget->height() / 2));
     }
 
-    // Opens the list and chooses row `row` from the keyboard. The mouse
-    // stays until the list has closed: a list still open takes the mouse's
-    // moves, and the box under it would keep its highlight.
-    void ChooseRow(const ShownWindow& window, QPoint list, int row) {
-        copy_.Click(window, list);
-        const ShownWindow rows = copy_.WaitForWindow([&](const ShownWindow& w) { return w.id != window.id; });
-        EXPECT_TRUE(rows.Found()) << "the list did not open";
-        copy_.Key(window, "Home");
-        for (int i = 0; i < row; ++i) copy_.Key(window, "Down");
-        copy_.Key(window, "Return");
-        QElapsedTimer waited;
-        waited.start();
-        while (rows.Found() && copy_.Shown(rows) && waited.elapsed() < kSettleMilliseconds * 4) QThread::msleep(50);
-    }
-
     // RETOUR on the session list: the launcher again, as it was.
     ShownWindow Retour(const ShownWindow& list, const Places& places) {
         copy_.Click(list, places.retour);
@@ -349,8 +334,8 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
     ASSERT_TRUE(launcher.Found());
     copy_.Click(launcher, Middle(kConfigurationsPlace));
     copy_.Click(launcher, Middle(kVideoPlace));
-    ChooseRow(launcher, places.display, 1);  // "800 X 600"
-    ChooseRow(launcher, places.quality, 2);  // "D3DRMRENDER_FLAT"
+    ChooseRow(copy_, launcher, places.display, 1);  // "800 X 600"
+    ChooseRow(copy_, launcher, places.quality, 2);  // "D3DRMRENDER_FLAT"
     copy_.Click(launcher, places.fullBox);
     copy_.Click(launcher, places.fullScreen);
     copy_.Click(launcher, places.box);
@@ -359,8 +344,8 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
     copy_.Click(launcher, places.name);
     copy_.Key(launcher, "ctrl+a");
     copy_.Type(launcher, "Kestrel 7");
-    ChooseRow(launcher, places.side, 1);  // GIGN
-    ChooseRow(launcher, places.skin, 1);  // "02"
+    ChooseRow(copy_, launcher, places.side, 1);  // GIGN
+    ChooseRow(copy_, launcher, places.skin, 1);  // "02"
     const QImage player = SteadyPanel(launcher, "launch-player", places.preview);
     ExpectTurning(launcher, places.preview);
     copy_.Click(launcher, Middle(kControlsPlace));

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QThread>
+
 namespace launcher_steps {
 
 namespace {
@@ -9,6 +12,8 @@ namespace {
 constexpr int kPlaceTops[kPlaces] = {120, 720, 1320, 1950, 2580};
 constexpr int kButtonLeft = 120;
 constexpr int kTwipsPerPixel = 15;
+constexpr int kListCloseMilliseconds = 6000;
+constexpr int kPollMilliseconds = 50;
 
 }  // namespace
 
@@ -50,6 +55,19 @@ ShownWindow Lan(ProgramCopy& copy, const ShownWindow& launcher) {
     const ShownWindow list = copy.WaitForTitle(kSessionList);
     EXPECT_TRUE(list.Found()) << "no session list";
     return list;
+}
+
+void ChooseRow(ProgramCopy& copy, const ShownWindow& window, QPoint list, int row) {
+    copy.Click(window, list);
+    const ShownWindow rows = copy.WaitForWindow([&](const ShownWindow& w) { return w.id != window.id; });
+    EXPECT_TRUE(rows.Found()) << "the list did not open";
+    copy.Key(window, "Home");
+    for (int i = 0; i < row; ++i) copy.Key(window, "Down");
+    copy.Key(window, "Return");
+    QElapsedTimer waited;
+    waited.start();
+    while (rows.Found() && copy.Shown(rows) && waited.elapsed() < kListCloseMilliseconds)
+        QThread::msleep(kPollMilliseconds);
 }
 
 }  // namespace launcher_steps

@@ -47,4 +47,9 @@ ShownWindow PlayOnLan(ProgramCopy& copy, const ShownWindow& launcher);
 // web requests are answered; none when it does not come.
 ShownWindow PlayOnTheWeb(ProgramCopy& copy, const ShownWindow& launcher);
 
+// Opens the drop-down list at `list` and chooses row `row` from the
+// keyboard. The mouse stays until the list has closed: a list still open
+// takes the mouse's moves, and the box under it would keep its highlight.
+void ChooseRow(ProgramCopy& copy, const ShownWindow& window, QPoint list, int row);
+
 }  // namespace launcher_steps

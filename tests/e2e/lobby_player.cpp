@@ -40,12 +40,12 @@ constexpr int kFirstRow = 10;
 constexpr int kWalkMilliseconds = 10000;
 constexpr double kMoved = 2;
 
+}  // namespace
+
 QPoint FirstRowOf(ui::Control& list) {
     QWidget* widget = list.hWnd();
     return widget->mapTo(widget->window(), QPoint(widget->width() / 2, kFirstRow));
 }
-
-}  // namespace
 
 Places FindPlaces() {
     Places places;

@@ -21,6 +21,10 @@
 #include <string_view>
 #include <vector>
 
+namespace ui {
+class Control;
+}
+
 namespace lobby {
 
 inline const QString kCreateGame = "Create Game";
@@ -47,6 +51,8 @@ struct Places {
     QPoint server, refreshServer, comment;
 };
 Places FindPlaces();
+// The middle of a list's first row, in pixels of its window.
+QPoint FirstRowOf(ui::Control& list);
 
 // The share of the picture's pixels that differ from its first pixel: a
 // blank window has none.
