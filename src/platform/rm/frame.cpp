@@ -65,6 +65,7 @@ Frame::~Frame() {
     while (!pending.empty()) {
         const FramePtr child = std::move(pending.back());
         pending.pop_back();
+        child->parent_ = nullptr;
         if (child.use_count() > 1) {
             child->WorldChanged();  // it lost its parent
             continue;
@@ -82,15 +83,15 @@ FramePtr Frame::Create(const FramePtr& parent, std::shared_ptr<SearchPath> searc
 
 void Frame::AddChild(const FramePtr& child) {
     if (!child) throw Failure(failure_number::ObjectNotSet, "No frame to add");
-    for (const Frame* up = this; up; up = up->parent_.lock().get())
+    for (const Frame* up = this; up; up = up->parent_)
         if (up == child.get()) throw Failure(failure_number::InvalidArgument, "A frame cannot be its own descendant");
     if (const FramePtr old = child->GetParent()) {
         const Matrix4 world = child->WorldTransform();
         Remove(old->children_, child, "Frame");
-        child->parent_ = weak_from_this();
+        child->parent_ = this;
         child->SetWorldTransform(world);
     } else {
-        child->parent_ = weak_from_this();
+        child->parent_ = this;
         child->WorldChanged();
     }
     children_.push_back(child);
@@ -98,7 +99,7 @@ void Frame::AddChild(const FramePtr& child) {
 
 void Frame::DeleteChild(const FramePtr& child) {
     Remove(children_, child, "Frame");
-    child->parent_.reset();
+    child->parent_ = nullptr;
     child->WorldChanged();
 }
 
@@ -131,48 +132,42 @@ void Frame::LoadFromFile(const std::string& file, const TextureCallback& callbac
     AddXFrames(*this, scene, searchPath_);
 }
 
-Matrix4 Frame::WorldOf(const FramePtr& reference) { return reference ? reference->World() : Matrix4{}; }
+const Matrix4& Frame::WorldOf(const FramePtr& reference) {
+    static const Matrix4 identity;
+    return reference ? reference->World() : identity;
+}
 
-Matrix4 Frame::InverseWorldOf(const FramePtr& reference) { return reference ? reference->WorldInverse() : Matrix4{}; }
+const Matrix4& Frame::InverseWorldOf(const FramePtr& reference) {
+    static const Matrix4 identity;
+    return reference ? reference->WorldInverse() : identity;
+}
 
 Matrix4 Frame::WorldTransform() const { return World(); }
+
+void Frame::KnowWorld() const {
+    world_ = parent_ ? Multiply(local_, parent_->world_) : local_;
+    worldKnown_ = true;
+    inverseKnown_ = false;
+}
 
 // Trees read from files may be deep: the stale frames are gathered up to the
 // first known one, then computed from the top down, without recursion. The
 // usual case, a frame moved under a known parent, takes one step.
-const Matrix4& Frame::World() const {
-    if (worldKnown_) return world_;
-    const FramePtr parent = parent_.lock();
-    if (!parent || parent->worldKnown_) {
-        world_ = parent ? Multiply(local_, parent->world_) : local_;
-        worldKnown_ = true;
-        inverseKnown_ = false;
+const Matrix4& Frame::ComputeWorld() const {
+    if (!parent_ || parent_->worldKnown_) {
+        KnowWorld();
         return world_;
     }
     std::vector<const Frame*>& stale = PendingFrames<const Frame>();
     stale.clear();
-    stale.push_back(this);
-    const Frame* above = parent.get();
-    while (above && !above->worldKnown_) {
-        stale.push_back(above);
-        above = above->parent_.lock().get();  // held by its own parent or owner meanwhile
-    }
-    for (auto frame = stale.rbegin(); frame != stale.rend(); ++frame) {
-        const Frame& f = **frame;
-        f.world_ = above ? Multiply(f.local_, above->world_) : f.local_;
-        f.worldKnown_ = true;
-        f.inverseKnown_ = false;
-        above = &f;
-    }
+    for (const Frame* frame = this; frame && !frame->worldKnown_; frame = frame->parent_) stale.push_back(frame);
+    for (auto frame = stale.rbegin(); frame != stale.rend(); ++frame) (*frame)->KnowWorld();
     return world_;
 }
 
-const Matrix4& Frame::WorldInverse() const {
-    const Matrix4& world = World();
-    if (!inverseKnown_) {
-        worldInverse_ = Inverse(world);
-        inverseKnown_ = true;
-    }
+const Matrix4& Frame::ComputeWorldInverse() const {
+    worldInverse_ = Inverse(World());
+    inverseKnown_ = true;
     return worldInverse_;
 }
 
@@ -197,20 +192,16 @@ void Frame::WorldChanged() {
 // The world transform is known at once, from the parent at hand, computed as
 // World() would: a read that follows walks up no more.
 void Frame::SetWorldTransform(const Matrix4& world) {
-    const FramePtr parent = parent_.lock();
-    local_ = parent ? Multiply(world, parent->WorldInverse()) : world;
+    local_ = parent_ ? Multiply(world, parent_->WorldInverse()) : world;
     WorldChanged();
-    world_ = parent ? Multiply(local_, parent->world_) : local_;
-    worldKnown_ = true;
+    KnowWorld();
 }
 
 void Frame::SetPosition(const FramePtr& reference, float x, float y, float z) {
     const Vector world = TransformPoint({x, y, z}, WorldOf(reference));
-    const FramePtr parent = parent_.lock();
-    SetRow(local_, 3, parent ? TransformPoint(world, parent->WorldInverse()) : world);
+    SetRow(local_, 3, parent_ ? TransformPoint(world, parent_->WorldInverse()) : world);
     WorldChanged();
-    world_ = parent ? Multiply(local_, parent->world_) : local_;  // as in SetWorldTransform
-    worldKnown_ = true;
+    KnowWorld();
 }
 
 Vector Frame::GetPosition(const FramePtr& reference) const {
@@ -239,7 +230,7 @@ void Frame::SetOrientation(const FramePtr& reference, const Vector& direction, c
 
 void Frame::GetOrientation(const FramePtr& reference, Vector& direction, Vector& up) const {
     const Matrix4& world = World();
-    const Matrix4 toReference = InverseWorldOf(reference);
+    const Matrix4& toReference = InverseWorldOf(reference);
     direction = Normalize(TransformDirection(Row(world, 2), toReference));
     up = Normalize(TransformDirection(Row(world, 1), toReference));
 }
@@ -283,8 +274,7 @@ Matrix4 Frame::GetTransform(const FramePtr& reference) const {
 }
 
 void Frame::SetRotation(const FramePtr& reference, const Vector& axis, float anglePerUnit) {
-    const FramePtr parent = parent_.lock();
-    const Matrix4 toParent = Multiply(WorldOf(reference), InverseWorldOf(parent));
+    const Matrix4 toParent = Multiply(WorldOf(reference), parent_ ? parent_->WorldInverse() : Matrix4{});
     rotationAxis_ = TransformDirection(axis, toParent);
     rotationRate_ = anglePerUnit;
 }
@@ -295,8 +285,7 @@ void Frame::SetVelocity(const FramePtr& reference, float x, float y, float z, bo
     if (withRotation) {
         velocity_ = TransformDirection(world, WorldInverse());
     } else {
-        const FramePtr parent = parent_.lock();
-        velocity_ = parent ? TransformDirection(world, parent->WorldInverse()) : world;
+        velocity_ = parent_ ? TransformDirection(world, parent_->WorldInverse()) : world;
     }
     velocityTurns_ = withRotation;
 }
@@ -387,7 +376,7 @@ PickArray Frame::RayPick(const FramePtr& reference, const Ray& ray, int32_t) con
 
 void Frame::RayPick(const FramePtr& reference, const Ray& ray, PickArray& result) const {
     result.hits_.clear();
-    const Matrix4 toWorld = WorldOf(reference);
+    const Matrix4& toWorld = WorldOf(reference);
     const Vector direction = Normalize(TransformDirection(ray.direction, toWorld));
     if (Length(direction) == 0) throw Failure(failure_number::InvalidArgument, "A ray pick needs a direction");
     const Vector origin = TransformPoint(ray.position, toWorld);

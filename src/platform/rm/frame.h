@@ -72,7 +72,7 @@ public:
     // transform relative to this frame. Throws Failure for a loop.
     void AddChild(const FramePtr& child);
     void DeleteChild(const FramePtr& child);
-    FramePtr GetParent() const { return parent_.lock(); }
+    FramePtr GetParent() const { return parent_ ? parent_->shared_from_this() : nullptr; }
     FrameArray GetChildren() const { return FrameArray(children_); }
     // Without a copy, for loops that run every frame.
     int32_t GetChildCount() const { return static_cast<int32_t>(children_.size()); }
@@ -154,10 +154,15 @@ public:
 private:
     explicit Frame(std::shared_ptr<SearchPath> searchPath);
     // The world transform of `reference` (identity for none), and its inverse.
-    static Matrix4 WorldOf(const FramePtr& reference);
-    static Matrix4 InverseWorldOf(const FramePtr& reference);
-    const Matrix4& World() const;
-    const Matrix4& WorldInverse() const;
+    static const Matrix4& WorldOf(const FramePtr& reference);
+    static const Matrix4& InverseWorldOf(const FramePtr& reference);
+    // Known ones are read many times a frame: here, not behind a call.
+    const Matrix4& World() const { return worldKnown_ ? world_ : ComputeWorld(); }
+    const Matrix4& WorldInverse() const { return inverseKnown_ ? worldInverse_ : ComputeWorldInverse(); }
+    const Matrix4& ComputeWorld() const;
+    const Matrix4& ComputeWorldInverse() const;
+    // The world transform from the local one, under a parent whose own is known.
+    void KnowWorld() const;
     // This frame's local transform or parent changed: its world transform
     // and those of the frames under it are computed again when next asked for.
     void WorldChanged();
@@ -170,7 +175,9 @@ private:
     void CollectPicks(const Matrix4& world, const Vector& origin, const Vector& direction, PickArray& result) const;
     void GrowBox(const Matrix4& toTarget, Box& box, bool& any) const;
 
-    std::weak_ptr<Frame> parent_;
+    // Not held: the parent holds this frame, and clears this when it goes or
+    // lets the frame go, so it never points at a frame that is gone.
+    Frame* parent_ = nullptr;
     std::vector<FramePtr> children_;
     std::vector<VisualPtr> visuals_;
     std::vector<LightPtr> lights_;
