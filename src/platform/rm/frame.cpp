@@ -209,10 +209,14 @@ Vector Frame::GetPosition(const FramePtr& reference) const {
 }
 
 void Frame::SetWorldAxes(const Vector& direction, const Vector& up, bool keepScale) {
-    const Vector z = Normalize(direction);
-    if (Length(z) == 0) throw Failure(failure_number::InvalidArgument, "Zero direction");
-    Vector x = Normalize(Cross(up, z));
-    if (Length(x) == 0) x = Normalize(Cross(std::abs(z.y) < 0.9f ? Vector{0, 1, 0} : Vector{1, 0, 0}, z));
+    // The lengths are taken once: a frame turns towards a target every tick.
+    const float length = Length(direction);
+    if (length == 0) throw Failure(failure_number::InvalidArgument, "Zero direction");
+    const Vector z = direction * (1 / length);
+    const Vector side = Cross(up, z);
+    const float sideLength = Length(side);
+    const Vector x = sideLength > 0 ? side * (1 / sideLength)
+                                    : Normalize(Cross(std::abs(z.y) < 0.9f ? Vector{0, 1, 0} : Vector{1, 0, 0}, z));
     const Vector y = Cross(z, x);
     Matrix4 world = WorldTransform();
     const Vector scale =

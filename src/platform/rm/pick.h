@@ -28,7 +28,9 @@ class PickArray {
 public:
     int32_t GetSize() const { return static_cast<int32_t>(hits_.size()); }
     // The visual of hit `index`, its record filled in; Failure when out of range.
-    VisualPtr GetPickVisual(int32_t index, PickRecord& record) const;
+    // The visual is the array's own, valid until it is picked into again: a
+    // caller after the record alone pays no handle copy.
+    const VisualPtr& GetPickVisual(int32_t index, PickRecord& record) const;
 
 private:
     friend class Frame;
