@@ -108,9 +108,8 @@ protected:
             QThread::msleep(kPollMilliseconds * 10);
         }
         ASSERT_FALSE(joiner.TracedStartingWith("sessions listed 1: " + row).empty()) << joiner.Name();
-        joiner.Click(places_.join);
         // A running game's first frame may come before the test looks.
-        joiner.PointAtTheGamesMiddle();
+        joiner.ClickIntoTheGame(places_.join);
         joiner.WaitForTrace("session joined " + row);
     }
 
@@ -135,8 +134,7 @@ protected:
         Player& host = *players.front();
         for (Player* player : players)
             if (player != &host) player->PointAtTheGamesMiddle();
-        host.Click(places_.start);
-        host.PointAtTheGamesMiddle();
+        host.ClickIntoTheGame(places_.start);
         host.WaitForTrace("start message sent " + std::to_string(players.size()) + " players");
         std::set<Player*> waiting(players.begin(), players.end());
         while (!waiting.empty() && sinceStart.elapsed() < kGameMilliseconds) {

@@ -87,6 +87,10 @@ public:
     // Clicks in the window the player is in, and the window that then
     // shows, found by its title.
     void Click(QPoint at) { copy_.Click(window_, at); }
+    // Clicks what starts the game, leaving the pointer in the game's middle
+    // before the game's first frame reads it: the first frame turns the
+    // player towards wherever the pointer is.
+    void ClickIntoTheGame(QPoint at) { copy_.ClickAndMoveOn(window_, at, kGameMiddle); }
     bool ClickTo(QPoint at, const QString& title);
     bool ToWindow(const QString& title);
     void Key(const QString& key) { copy_.Key(window_, key); }

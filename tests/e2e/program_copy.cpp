@@ -210,6 +210,12 @@ void ProgramCopy::Click(const ShownWindow& window, QPoint at) {
     Xdotool({"click", "1"});
 }
 
+void ProgramCopy::ClickAndMoveOn(const ShownWindow& window, QPoint at, QPoint then) {
+    MoveMouse(window, at);
+    // Not "click": it sleeps its repeat delay even after a single click.
+    Xdotool({"mousedown", "1", "mouseup", "1", "mousemove", QString::number(then.x()), QString::number(then.y())});
+}
+
 void ProgramCopy::Key(const ShownWindow& window, const QString& key) {
     Xdotool({"windowfocus", "--sync", window.id});
     Xdotool({"key", key});

@@ -74,6 +74,9 @@ public:
     QString Xdotool(const QStringList& arguments);
     void MoveMouse(const ShownWindow& window, QPoint at);
     void Click(const ShownWindow& window, QPoint at);
+    // Clicks there and moves the pointer on to `then` (a place on the
+    // screen) in one xdotool run, before the program has handled the click.
+    void ClickAndMoveOn(const ShownWindow& window, QPoint at, QPoint then);
     // Gives the window the keyboard and presses the key (an xdotool key name).
     void Key(const ShownWindow& window, const QString& key);
     // Gives the window the keyboard and holds the key down, or lets it go.

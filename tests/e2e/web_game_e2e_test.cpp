@@ -173,8 +173,7 @@ TEST_F(WebGame, TwoCopiesMeetThroughTheWebListPlayOnAMapOneDownloadsAndSendTheir
     JoinWebGame(b, a, kQuayGame);
     a.WaitForTrace("waiting room 2 of 4 players ready...");
     b.PointAtTheGamesMiddle();
-    a.Click(places_.start);
-    a.PointAtTheGamesMiddle();
+    a.ClickIntoTheGame(places_.start);
     // Bo's status window shows while the map comes: the game's window is
     // the one shown once its first frame is.
     for (Player* player : {&a, &b}) {
