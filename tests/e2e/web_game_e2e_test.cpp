@@ -48,6 +48,13 @@ const std::string kGame = "Quellmar game (DOCKS)";
 // A map the site offers, which only the first copy holds.
 const std::string kQuay = "QUAY";
 const std::string kQuayGame = "Quellmar game (QUAY)";
+// The start points of the site's QUAY, which the second copy downloads: the
+// sample map's meshes with every point on open ground in the middle, away
+// from the sample's own points that the first copy's QUAY keeps. Players
+// stand in each other's way, and each copy draws its own start, so two
+// copies of one map may start their players on one point, where neither can
+// walk.
+const std::string kSiteQuayMapText = "dusk\n0:80:0\n10:3:-20\n10:3:-20\n10:3:-20\n10:3:-20\n8\n";
 constexpr int kSettleMilliseconds = 2000;
 constexpr int kDropMilliseconds = 30000;
 
@@ -159,7 +166,7 @@ protected:
 // The map of the game is the site's QUAY, which the first copy holds as its
 // only map and the second lacks: the second downloads it as its game starts.
 TEST_F(WebGame, TwoCopiesMeetThroughTheWebListPlayOnAMapOneDownloadsAndSendTheirStatistics) {
-    site_.OfferMap(kQuay, SampleMapPackage(kQuay));
+    site_.OfferMap(kQuay, SampleMapPackage(kQuay, kSiteQuayMapText));
     Player& a = Add("Ana", 0, 41);
     Player& b = Add("Bo", 1, 42);
     const fs::path folder = a.Copy().Game() / "map";

@@ -219,7 +219,7 @@ FakeReply ScriptedWebSite::MapListScript(const FakeRequest&) {
     return Document("MAPS", elements);
 }
 
-std::string SampleMapPackage(const std::string& name) {
+std::string SampleMapPackage(const std::string& name, const std::string& mapText) {
     const std::string lower = Lower(name);
     std::vector<ZipEntry> entries;
     for (const char* extension : {".map", ".sol", ".mur", ".lad", ".pla"}) {
@@ -228,5 +228,6 @@ std::string SampleMapPackage(const std::string& name) {
             throw std::runtime_error("no sample map file docks" + std::string(extension));
         entries.push_back({lower + extension, file.readAll().toStdString()});
     }
+    if (!mapText.empty()) entries.front().data = mapText;
     return "MZ" + std::string(512, '\0') + BuildZip(entries);
 }

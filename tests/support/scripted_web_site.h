@@ -115,5 +115,6 @@ private:
 };
 
 // A map package made from the sample map's files, named `name` in lower case,
-// behind an executable stub.
-std::string SampleMapPackage(const std::string& name);
+// behind an executable stub. A `mapText` given replaces the sample's ".map"
+// file (its sky, light and start points).
+std::string SampleMapPackage(const std::string& name, const std::string& mapText = {});
