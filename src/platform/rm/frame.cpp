@@ -5,6 +5,7 @@
 #include "platform/rm/x_file.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace rm {
 namespace {
@@ -39,6 +40,20 @@ std::vector<FrameVisit>& WalkStack() {
 // The frames whose world transforms are being computed, or marked stale;
 // kept between calls, so that neither allocates once grown. Never destroyed:
 // frames held by static objects still change as those go at the program's end.
+template <class FrameType>
+std::vector<FrameType*>& PendingFrames();
+
+// Exactly: a rounding error only costs the shortcut. The diagonal first,
+// where a frame that turns or scales differs at once.
+bool IsIdentity(const Matrix4& matrix) {
+    const auto& m = matrix.m;
+    if (m[0][0] != 1 || m[1][1] != 1 || m[2][2] != 1 || m[3][3] != 1) return false;
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j)
+            if (i != j && m[i][j] != 0) return false;
+    return true;
+}
+
 template <class FrameType>
 std::vector<FrameType*>& PendingFrames() {
     thread_local std::vector<FrameType*>* const pending = new std::vector<FrameType*>();
@@ -137,15 +152,16 @@ const Matrix4& Frame::WorldOf(const FramePtr& reference) {
     return reference ? reference->World() : identity;
 }
 
-const Matrix4& Frame::InverseWorldOf(const FramePtr& reference) {
-    static const Matrix4 identity;
-    return reference ? reference->WorldInverse() : identity;
-}
-
 Matrix4 Frame::WorldTransform() const { return World(); }
 
 void Frame::KnowWorld() const {
-    world_ = parent_ ? Multiply(local_, parent_->world_) : local_;
+    if (parent_ && !parent_->worldIdentity_) {
+        world_ = Multiply(local_, parent_->world_);
+        worldIdentity_ = false;
+    } else {
+        world_ = local_;
+        worldIdentity_ = IsIdentity(local_);
+    }
     worldKnown_ = true;
     inverseKnown_ = false;
 }
@@ -166,7 +182,8 @@ const Matrix4& Frame::ComputeWorld() const {
 }
 
 const Matrix4& Frame::ComputeWorldInverse() const {
-    worldInverse_ = Inverse(World());
+    const Matrix4& world = World();
+    worldInverse_ = worldIdentity_ ? world : Inverse(world);
     inverseKnown_ = true;
     return worldInverse_;
 }
@@ -192,20 +209,41 @@ void Frame::WorldChanged() {
 // The world transform is known at once, from the parent at hand, computed as
 // World() would: a read that follows walks up no more.
 void Frame::SetWorldTransform(const Matrix4& world) {
-    local_ = parent_ ? Multiply(world, parent_->WorldInverse()) : world;
+    local_ = UnderIdentity() ? world : Multiply(world, parent_->WorldInverse());
     WorldChanged();
     KnowWorld();
+}
+
+bool Frame::UnderIdentity() const {
+    if (!parent_) return true;
+    parent_->World();
+    return parent_->worldIdentity_;
+}
+
+Vector Frame::ToParentPoint(const Vector& world) const {
+    return UnderIdentity() ? world : TransformPoint(world, parent_->WorldInverse());
+}
+
+Vector Frame::ToParentDirection(const Vector& world) const {
+    return UnderIdentity() ? world : TransformDirection(world, parent_->WorldInverse());
 }
 
 void Frame::SetPosition(const FramePtr& reference, float x, float y, float z) {
-    const Vector world = TransformPoint({x, y, z}, WorldOf(reference));
-    SetRow(local_, 3, parent_ ? TransformPoint(world, parent_->WorldInverse()) : world);
+    const Vector at{x, y, z};
+    SetRow(local_, 3, ToParentPoint(IdentityWorld(reference) ? at : TransformPoint(at, reference->World())));
     WorldChanged();
     KnowWorld();
 }
 
+bool Frame::IdentityWorld(const FramePtr& reference) {
+    if (!reference) return true;
+    reference->World();
+    return reference->worldIdentity_;
+}
+
 Vector Frame::GetPosition(const FramePtr& reference) const {
-    return TransformPoint(Row(World(), 3), InverseWorldOf(reference));
+    const Vector world = Row(World(), 3);
+    return IdentityWorld(reference) ? world : TransformPoint(world, reference->WorldInverse());
 }
 
 void Frame::SetWorldAxes(const Vector& direction, const Vector& up, bool keepScale) {
@@ -234,7 +272,12 @@ void Frame::SetOrientation(const FramePtr& reference, const Vector& direction, c
 
 void Frame::GetOrientation(const FramePtr& reference, Vector& direction, Vector& up) const {
     const Matrix4& world = World();
-    const Matrix4& toReference = InverseWorldOf(reference);
+    if (IdentityWorld(reference)) {
+        direction = Normalize(Row(world, 2));
+        up = Normalize(Row(world, 1));
+        return;
+    }
+    const Matrix4& toReference = reference->WorldInverse();
     direction = Normalize(TransformDirection(Row(world, 2), toReference));
     up = Normalize(TransformDirection(Row(world, 1), toReference));
 }
@@ -285,16 +328,36 @@ void Frame::SetRotation(const FramePtr& reference, const Vector& axis, float ang
 
 void Frame::SetVelocity(const FramePtr& reference, float x, float y, float z, bool withRotation) {
     // Two direction turns, not a matrix product: this runs every frame.
-    const Vector world = reference ? TransformDirection({x, y, z}, reference->World()) : Vector{x, y, z};
-    if (withRotation) {
-        velocity_ = TransformDirection(world, WorldInverse());
-    } else {
-        velocity_ = parent_ ? TransformDirection(world, parent_->WorldInverse()) : world;
-    }
+    const Vector given{x, y, z};
+    const Vector world = IdentityWorld(reference) ? given : TransformDirection(given, reference->World());
+    velocity_ = ToParentDirection(world);
     velocityTurns_ = withRotation;
+    // A velocity that turns with the frame is one in its own axes: the one in
+    // the parent's axes through the inverse of the frame's turn. Kept as
+    // given with that turn instead, a move that comes before the frame turns
+    // (the usual case: set, then moved at once) takes it as it is, and no
+    // inverse is ever made.
+    velocityInParent_ = withRotation;
+    if (withRotation)
+        for (int row = 0; row < 3; ++row) velocityBasis_[row] = Row(local_, row);
+}
+
+bool Frame::TurnedSinceVelocity() const {
+    for (int row = 0; row < 3; ++row)
+        if (!(velocityBasis_[row] == Row(local_, row))) return true;
+    return false;
+}
+
+void Frame::VelocityToOwnAxes() {
+    if (!velocityInParent_) return;
+    Matrix4 basis;
+    for (int row = 0; row < 3; ++row) SetRow(basis, row, velocityBasis_[row]);
+    velocity_ = TransformDirection(velocity_, Inverse(basis));
+    velocityInParent_ = false;
 }
 
 void Frame::Move(double delta) {
+    if (children_.empty()) return MoveOwn(delta);
     // Trees from files may be deep: the walk keeps its own stack, kept
     // between calls so that a move made every tick allocates nothing.
     thread_local std::vector<Frame*> stack;
@@ -310,10 +373,12 @@ void Frame::Move(double delta) {
 
 void Frame::MoveOwn(double delta) {
     if (rotationRate_ != 0 && Length(rotationAxis_) > 0) {
+        VelocityToOwnAxes();
         const Matrix4 turn = RotationMatrix(rotationAxis_, float(rotationRate_ * delta));
         for (int row = 0; row < 3; ++row) SetRow(local_, row, TransformDirection(Row(local_, row), turn));
     }
-    const Vector step = velocityTurns_ ? TransformDirection(velocity_, local_) : velocity_;
+    if (velocityInParent_ && TurnedSinceVelocity()) VelocityToOwnAxes();
+    const Vector step = velocityTurns_ && !velocityInParent_ ? TransformDirection(velocity_, local_) : velocity_;
     SetRow(local_, 3, Row(local_, 3) + step * float(delta));
     WorldChanged();
 }
@@ -363,6 +428,8 @@ FramePtr Frame::Clone() const {
     copy->lights_ = lights_;
     copy->velocity_ = velocity_;
     copy->velocityTurns_ = velocityTurns_;
+    copy->velocityInParent_ = velocityInParent_;
+    std::copy(std::begin(velocityBasis_), std::end(velocityBasis_), std::begin(copy->velocityBasis_));
     copy->rotationAxis_ = rotationAxis_;
     copy->rotationRate_ = rotationRate_;
     copy->traversal_ = traversal_;

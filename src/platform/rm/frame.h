@@ -153,9 +153,10 @@ public:
 
 private:
     explicit Frame(std::shared_ptr<SearchPath> searchPath);
-    // The world transform of `reference` (identity for none), and its inverse.
+    // The world transform of `reference` (identity for none).
     static const Matrix4& WorldOf(const FramePtr& reference);
-    static const Matrix4& InverseWorldOf(const FramePtr& reference);
+    // No reference, or one whose world is the identity: nothing to transform.
+    static bool IdentityWorld(const FramePtr& reference);
     // Known ones are read many times a frame: here, not behind a call.
     const Matrix4& World() const { return worldKnown_ ? world_ : ComputeWorld(); }
     const Matrix4& WorldInverse() const { return inverseKnown_ ? worldInverse_ : ComputeWorldInverse(); }
@@ -168,7 +169,16 @@ private:
     void WorldChanged();
     // This frame's own part of Move.
     void MoveOwn(double delta);
+    // Whether the frame's axes changed since its turning velocity was given,
+    // and that velocity into the frame's own axes.
+    bool TurnedSinceVelocity() const;
+    void VelocityToOwnAxes();
     void SetWorldTransform(const Matrix4& world);
+    // No parent, or one whose world is the identity (then known).
+    bool UnderIdentity() const;
+    // A world point, or direction, in the parent's coordinates.
+    Vector ToParentPoint(const Vector& world) const;
+    Vector ToParentDirection(const Vector& world) const;
     void SetWorldAxes(const Vector& direction, const Vector& up, bool keepScale);
     void Combine(int32_t combine, const Matrix4& matrix);
     // Of this frame's own visuals; the walks through the tree call them.
@@ -190,8 +200,18 @@ private:
     mutable Matrix4 worldInverse_;
     mutable bool worldKnown_ = false;
     mutable bool inverseKnown_ = false;
+    // While the world is known: it is the identity, as a level's own frames
+    // under the scene's root are, so the frames under it take their local
+    // transform as their world without a product, and it is its own inverse.
+    mutable bool worldIdentity_ = false;
+    // In the parent's axes, unless it turns with the frame and was turned
+    // into the frame's own axes (velocityInParent_ false).
     Vector velocity_;
     bool velocityTurns_ = false;
+    // A turning velocity still as given, with the frame's turn (its local
+    // axes) when it was given.
+    bool velocityInParent_ = false;
+    Vector velocityBasis_[3];
     Vector rotationAxis_{0, 1, 0};
     float rotationRate_ = 0;
     int32_t traversal_ = traversal::Draw | traversal::Pick;
