@@ -182,6 +182,24 @@ TEST_F(Placement, MoveAppliesVelocityAndRotationTimesDelta) {
     ExpectNear(turning->GetPosition(nullptr), {1, 0, 0});
 }
 
+// A turning velocity is given in world axes to a scaled frame under a turned
+// parent; it keeps its direction until the frame turns, then turns with it.
+TEST_F(Placement, ATurningVelocityTurnsWithTheFrameWhenItTurnsAfterBeingGiven) {
+    const FramePtr parent = d3drm.CreateFrame(scene);
+    parent->AddRotation(combine::Replace, {0, 1, 0}, kPi / 2);
+    const FramePtr frame = d3drm.CreateFrame(parent);
+    frame->AddScale(combine::Before, 0.5f, 0.5f, 0.5f);
+    frame->SetVelocity(nullptr, 1, 0, 0, true);
+    frame->Move(2);
+    ExpectNear(frame->GetPosition(nullptr), {2, 0, 0});
+
+    frame->AddRotation(combine::Before, {0, 1, 0}, kPi / 2);
+    frame->Move(1);  // a quarter turn later, along world -z
+    ExpectNear(frame->GetPosition(nullptr), {2, 0, -1});
+    frame->Move(1);
+    ExpectNear(frame->GetPosition(nullptr), {2, 0, -2});
+}
+
 TEST_F(Placement, MovingTheSceneMovesEveryFrameUnderIt) {
     const FramePtr parent = d3drm.CreateFrame(scene);
     const FramePtr child = d3drm.CreateFrame(parent);
