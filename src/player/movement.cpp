@@ -29,11 +29,7 @@ void Enable(const std::shared_ptr<rm::MeshBuilder>& mesh, int32_t flags) { Ref(m
 
 void SetTraversal(const std::shared_ptr<rm::Frame>& frame, int32_t options) { Ref(frame).SetTraversalOptions(options); }
 
-rm::Vector Facing(const rm::FramePtr& frame, float sign) {
-    rm::Vector direction, up;
-    Ref(frame).GetOrientation(FrameMonde, direction, up);
-    return direction * sign;
-}
+rm::Vector Facing(const rm::FramePtr& frame, float sign) { return Ref(frame).GetDirection(FrameMonde) * sign; }
 
 // Failures of the wall and ladder tests: a division by zero was skipped
 // where it arose; any other one ends the test with its result so far.

@@ -282,6 +282,11 @@ void Frame::GetOrientation(const FramePtr& reference, Vector& direction, Vector&
     up = Normalize(TransformDirection(Row(world, 1), toReference));
 }
 
+Vector Frame::GetDirection(const FramePtr& reference) const {
+    const Vector forward = Row(World(), 2);
+    return Normalize(IdentityWorld(reference) ? forward : TransformDirection(forward, reference->WorldInverse()));
+}
+
 void Frame::LookAt(const FramePtr& target, const FramePtr& reference, int32_t) {
     if (!target) throw Failure(failure_number::ObjectNotSet, "No frame to look at");
     const Vector from = Row(World(), 3);

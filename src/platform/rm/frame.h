@@ -97,6 +97,8 @@ public:
     void SetOrientation(const FramePtr& reference, const Vector& direction, const Vector& up);
     // Unit vectors of the frame's z (direction) and y (up) axes.
     void GetOrientation(const FramePtr& reference, Vector& direction, Vector& up) const;
+    // The direction alone, for the callers that need no up.
+    Vector GetDirection(const FramePtr& reference) const;
     // Turns the frame's z axis towards `target`'s origin, keeping "up" as
     // close as may be to the reference frame's y axis. Constraint 0 only.
     void LookAt(const FramePtr& target, const FramePtr& reference, int32_t constraint = 0);
