@@ -248,15 +248,17 @@ Vector Frame::GetPosition(const FramePtr& reference) const {
 
 void Frame::SetWorldAxes(const Vector& direction, const Vector& up, bool keepScale) {
     // The lengths are taken once: a frame turns towards a target every tick.
+    // The side from the direction as given, not from its unit vector: the
+    // two lengths do not wait for each other.
     const float length = Length(direction);
+    const Vector side = Cross(up, direction);
+    const float sideLength = Length(side);
     if (length == 0) throw Failure(failure_number::InvalidArgument, "Zero direction");
     const Vector z = direction * (1 / length);
-    const Vector side = Cross(up, z);
-    const float sideLength = Length(side);
     const Vector x = sideLength > 0 ? side * (1 / sideLength)
                                     : Normalize(Cross(std::abs(z.y) < 0.9f ? Vector{0, 1, 0} : Vector{1, 0, 0}, z));
     const Vector y = Cross(z, x);
-    Matrix4 world = WorldTransform();
+    Matrix4 world = World();
     const Vector scale =
         keepScale ? Vector{Length(Row(world, 0)), Length(Row(world, 1)), Length(Row(world, 2))} : Vector{1, 1, 1};
     SetRow(world, 0, x * scale.x);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstring>
 
 // Vectors, quaternions and matrices as the 3D services take and give them.
 // Matrices follow the row-vector convention: a point p is transformed as
@@ -72,10 +73,11 @@ inline Vector TransformDirection(const Vector& d, const Matrix4& a) {
             d.x * a.m[0][2] + d.y * a.m[1][2] + d.z * a.m[2][2]};
 }
 inline Vector Row(const Matrix4& a, int row) { return {a.m[row][0], a.m[row][1], a.m[row][2]}; }
+// The row is written whole, in one store: a copy of the matrix that follows
+// at once reads it in wide loads, which a store of each float would stall.
 inline void SetRow(Matrix4& a, int row, const Vector& v) {
-    a.m[row][0] = v.x;
-    a.m[row][1] = v.y;
-    a.m[row][2] = v.z;
+    const float whole[4] = {v.x, v.y, v.z, a.m[row][3]};
+    std::memcpy(a.m[row], whole, sizeof whole);
 }
 
 }  // namespace rm
