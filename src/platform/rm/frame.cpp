@@ -214,12 +214,6 @@ void Frame::SetWorldTransform(const Matrix4& world) {
     KnowWorld();
 }
 
-bool Frame::UnderIdentity() const {
-    if (!parent_) return true;
-    parent_->World();
-    return parent_->worldIdentity_;
-}
-
 Vector Frame::ToParentPoint(const Vector& world) const {
     return UnderIdentity() ? world : TransformPoint(world, parent_->WorldInverse());
 }
@@ -233,12 +227,6 @@ void Frame::SetPosition(const FramePtr& reference, float x, float y, float z) {
     SetRow(local_, 3, ToParentPoint(IdentityWorld(reference) ? at : TransformPoint(at, reference->World())));
     WorldChanged();
     KnowWorld();
-}
-
-bool Frame::IdentityWorld(const FramePtr& reference) {
-    if (!reference) return true;
-    reference->World();
-    return reference->worldIdentity_;
 }
 
 Vector Frame::GetPosition(const FramePtr& reference) const {

@@ -158,7 +158,11 @@ private:
     // The world transform of `reference` (identity for none).
     static const Matrix4& WorldOf(const FramePtr& reference);
     // No reference, or one whose world is the identity: nothing to transform.
-    static bool IdentityWorld(const FramePtr& reference);
+    static bool IdentityWorld(const FramePtr& reference) { return !reference || reference->IsIdentityWorld(); }
+    bool IsIdentityWorld() const {
+        World();
+        return worldIdentity_;
+    }
     // Known ones are read many times a frame: here, not behind a call.
     const Matrix4& World() const { return worldKnown_ ? world_ : ComputeWorld(); }
     const Matrix4& WorldInverse() const { return inverseKnown_ ? worldInverse_ : ComputeWorldInverse(); }
@@ -177,7 +181,7 @@ private:
     void VelocityToOwnAxes();
     void SetWorldTransform(const Matrix4& world);
     // No parent, or one whose world is the identity (then known).
-    bool UnderIdentity() const;
+    bool UnderIdentity() const { return !parent_ || parent_->IsIdentityWorld(); }
     // A world point, or direction, in the parent's coordinates.
     Vector ToParentPoint(const Vector& world) const;
     Vector ToParentDirection(const Vector& world) const;
