@@ -214,24 +214,11 @@ void Frame::SetWorldTransform(const Matrix4& world) {
     KnowWorld();
 }
 
-Vector Frame::ToParentPoint(const Vector& world) const {
-    return UnderIdentity() ? world : TransformPoint(world, parent_->WorldInverse());
-}
-
-Vector Frame::ToParentDirection(const Vector& world) const {
-    return UnderIdentity() ? world : TransformDirection(world, parent_->WorldInverse());
-}
-
 void Frame::SetPosition(const FramePtr& reference, float x, float y, float z) {
     const Vector at{x, y, z};
     SetRow(local_, 3, ToParentPoint(IdentityWorld(reference) ? at : TransformPoint(at, reference->World())));
     WorldChanged();
     KnowWorld();
-}
-
-Vector Frame::GetPosition(const FramePtr& reference) const {
-    const Vector world = Row(World(), 3);
-    return IdentityWorld(reference) ? world : TransformPoint(world, reference->WorldInverse());
 }
 
 void Frame::SetWorldAxes(const Vector& direction, const Vector& up, bool keepScale) {
@@ -270,11 +257,6 @@ void Frame::GetOrientation(const FramePtr& reference, Vector& direction, Vector&
     const Matrix4& toReference = reference->WorldInverse();
     direction = Normalize(TransformDirection(Row(world, 2), toReference));
     up = Normalize(TransformDirection(Row(world, 1), toReference));
-}
-
-Vector Frame::GetDirection(const FramePtr& reference) const {
-    const Vector forward = Row(World(), 2);
-    return Normalize(IdentityWorld(reference) ? forward : TransformDirection(forward, reference->WorldInverse()));
 }
 
 void Frame::LookAt(const FramePtr& target, const FramePtr& reference, int32_t) {

@@ -226,6 +226,25 @@ private:
     std::string name_;
 };
 
+// Read many times a frame by the movement: here, not behind a call.
+inline Vector Frame::GetPosition(const FramePtr& reference) const {
+    const Vector world = Row(World(), 3);
+    return IdentityWorld(reference) ? world : TransformPoint(world, reference->WorldInverse());
+}
+
+inline Vector Frame::GetDirection(const FramePtr& reference) const {
+    const Vector forward = Row(World(), 2);
+    return Normalize(IdentityWorld(reference) ? forward : TransformDirection(forward, reference->WorldInverse()));
+}
+
+inline Vector Frame::ToParentPoint(const Vector& world) const {
+    return UnderIdentity() ? world : TransformPoint(world, parent_->WorldInverse());
+}
+
+inline Vector Frame::ToParentDirection(const Vector& world) const {
+    return UnderIdentity() ? world : TransformDirection(world, parent_->WorldInverse());
+}
+
 // One frame met by VisitFrames, with its transform into the coordinates the
 // visit is made in.
 struct FrameVisit {
