@@ -92,11 +92,12 @@ bool player::Collisions(const rm::FramePtr& qui, int32_t signe) {
 
 bool player::CollisionsEchelles(const rm::FramePtr& qui, int32_t signe) {
     Silently([&] {
+        // A level without ladders asks nothing of the frame.
+        echelle = false;
+        if (!FrameEchelles) return;
         rm::Vector from, direction;
         SkippingDivisionByZero([&] { from = Ref(qui).GetPosition(FrameMonde); });
         SkippingDivisionByZero([&] { direction = Facing(qui, static_cast<float>(signe)); });
-        echelle = false;
-        if (!FrameEchelles) return;
         echelle = LadderAhead(from, direction);
         if (!echelle) echelle = LadderAhead(from - rm::Vector{0, kLadderStep, 0}, direction);
         if (!echelle) echelle = LadderAhead(from + rm::Vector{0, kLadderStep, 0}, direction);

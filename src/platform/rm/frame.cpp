@@ -222,9 +222,9 @@ void Frame::SetPosition(const FramePtr& reference, float x, float y, float z) {
 }
 
 void Frame::SetWorldAxes(const Vector& direction, const Vector& up, bool keepScale) {
-    // The lengths are taken once: a frame turns towards a target every tick.
-    // The side from the direction as given, not from its unit vector: the
-    // two lengths do not wait for each other.
+    // The lengths are taken once, and side by side: the side comes from the
+    // direction as given, not from its unit vector. A frame turns towards a
+    // target every tick.
     const float length = Length(direction);
     const Vector side = Cross(up, direction);
     const float sideLength = Length(side);
@@ -234,11 +234,16 @@ void Frame::SetWorldAxes(const Vector& direction, const Vector& up, bool keepSca
                                     : Normalize(Cross(std::abs(z.y) < 0.9f ? Vector{0, 1, 0} : Vector{1, 0, 0}, z));
     const Vector y = Cross(z, x);
     Matrix4 world = World();
-    const Vector scale =
-        keepScale ? Vector{Length(Row(world, 0)), Length(Row(world, 1)), Length(Row(world, 2))} : Vector{1, 1, 1};
-    SetRow(world, 0, x * scale.x);
-    SetRow(world, 1, y * scale.y);
-    SetRow(world, 2, z * scale.z);
+    if (keepScale) {
+        const Vector scale{Length(Row(world, 0)), Length(Row(world, 1)), Length(Row(world, 2))};
+        SetRow(world, 0, x * scale.x);
+        SetRow(world, 1, y * scale.y);
+        SetRow(world, 2, z * scale.z);
+    } else {
+        SetRow(world, 0, x);
+        SetRow(world, 1, y);
+        SetRow(world, 2, z);
+    }
     SetWorldTransform(world);
 }
 
