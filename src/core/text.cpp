@@ -11,6 +11,18 @@
 
 namespace {
 
+// To the nearest whole number, halves to even, as the default rounding mode
+// does, without the library call that nearbyint is here: a frame's movement
+// rounds several times. Below 2^52, adding 2^52 leaves no fraction bits, so
+// the sum is rounded; taking it away again is exact. Larger values, and
+// those that are not numbers, come back as they are.
+double RoundHalfToEven(double value) {
+    constexpr double kNoFractionFrom = 4503599627370496.0;  // 2^52
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < kNoFractionFrom)) return value;
+    return std::copysign((magnitude + kNoFractionFrom) - kNoFractionFrom, value);
+}
+
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Byte offset of the character at 0-based index `index`, or the text's size.
@@ -158,8 +170,7 @@ float CSng(std::string_view text) {
 }
 
 int32_t CLng(double value) {
-    // nearbyint rounds in the default mode: to nearest, halves to even.
-    const double rounded = std::nearbyint(value);
+    const double rounded = RoundHalfToEven(value);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) throw Overflow();
     return static_cast<int32_t>(rounded);
 }
@@ -167,7 +178,7 @@ int32_t CLng(double value) {
 int32_t CLng(std::string_view text) { return CLng(CDbl(text)); }
 
 int16_t CInt(double value) {
-    const double rounded = std::nearbyint(value);
+    const double rounded = RoundHalfToEven(value);
     if (!(rounded >= -32768.0 && rounded <= 32767.0)) throw Overflow();
     return static_cast<int16_t>(rounded);
 }

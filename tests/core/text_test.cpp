@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 namespace {
 
 class TextRules : public testing::Test {
@@ -46,11 +49,25 @@ TEST_F(TextRules, IntegerConversionsRoundHalvesToEven) {
         double value;
         int32_t expected;
     };
-    const Case cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.4999, 2}, {2.6, 3}, {-0.5, 0}, {1e9, 1000000000}};
+    const Case cases[] = {{2.5, 2},
+                          {3.5, 4},
+                          {-2.5, -2},
+                          {2.4999, 2},
+                          {2.6, 3},
+                          {-0.5, 0},
+                          {-1.5, -2},
+                          {-3.7, -4},
+                          {0.49999999999999994, 0},
+                          {1e9, 1000000000},
+                          {2147483647.4, 2147483647},
+                          {-2147483648.5, INT32_MIN}};
     for (const Case& c : cases) EXPECT_EQ(CLng(c.value), c.expected) << c.value;
     EXPECT_EQ(CInt(32767.4), 32767);
     EXPECT_THROW(CInt(32767.5), Failure);
     EXPECT_THROW(CLng(2147483648.0), Failure);
+    EXPECT_THROW(CLng(2147483647.5), Failure);
+    EXPECT_THROW(CLng(std::nan("")), Failure);
+    EXPECT_THROW(CLng(1e300), Failure);
     EXPECT_EQ(CLng(" 12 "), 12);
 }
 
