@@ -233,17 +233,21 @@ void Frame::SetWorldAxes(const Vector& direction, const Vector& up, bool keepSca
     const Vector x = sideLength > 0 ? side * (1 / sideLength)
                                     : Normalize(Cross(std::abs(z.y) < 0.9f ? Vector{0, 1, 0} : Vector{1, 0, 0}, z));
     const Vector y = Cross(z, x);
-    Matrix4 world = World();
-    if (keepScale) {
-        const Vector scale{Length(Row(world, 0)), Length(Row(world, 1)), Length(Row(world, 2))};
-        SetRow(world, 0, x * scale.x);
-        SetRow(world, 1, y * scale.y);
-        SetRow(world, 2, z * scale.z);
-    } else {
-        SetRow(world, 0, x);
-        SetRow(world, 1, y);
-        SetRow(world, 2, z);
+    if (!keepScale && UnderIdentity()) {
+        // The world is the local transform: its axes are written in place.
+        SetRow(local_, 0, x);
+        SetRow(local_, 1, y);
+        SetRow(local_, 2, z);
+        WorldChanged();
+        KnowWorld();
+        return;
     }
+    Matrix4 world = World();
+    const Vector scale =
+        keepScale ? Vector{Length(Row(world, 0)), Length(Row(world, 1)), Length(Row(world, 2))} : Vector{1, 1, 1};
+    SetRow(world, 0, x * scale.x);
+    SetRow(world, 1, y * scale.y);
+    SetRow(world, 2, z * scale.z);
     SetWorldTransform(world);
 }
 
