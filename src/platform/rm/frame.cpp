@@ -188,11 +188,7 @@ const Matrix4& Frame::ComputeWorldInverse() const {
     return worldInverse_;
 }
 
-void Frame::WorldChanged() {
-    if (!worldKnown_) return;
-    worldKnown_ = false;
-    inverseKnown_ = false;
-    if (children_.empty()) return;
+void Frame::ChildrenWorldChanged() {
     std::vector<Frame*>& pending = PendingFrames<Frame>();
     pending.clear();
     for (const FramePtr& child : children_) pending.push_back(child.get());

@@ -171,8 +171,16 @@ private:
     // The world transform from the local one, under a parent whose own is known.
     void KnowWorld() const;
     // This frame's local transform or parent changed: its world transform
-    // and those of the frames under it are computed again when next asked for.
-    void WorldChanged();
+    // and those of the frames under it are computed again when next asked
+    // for. Inline as far as the walk through the children: a frame already
+    // stale, or without children, costs no call.
+    void WorldChanged() {
+        if (!worldKnown_) return;
+        worldKnown_ = false;
+        inverseKnown_ = false;
+        if (!children_.empty()) ChildrenWorldChanged();
+    }
+    void ChildrenWorldChanged();
     // This frame's own part of Move.
     void MoveOwn(double delta);
     // Whether the frame's axes changed since its turning velocity was given,
