@@ -147,11 +147,6 @@ void Frame::LoadFromFile(const std::string& file, const TextureCallback& callbac
     AddXFrames(*this, scene, searchPath_);
 }
 
-const Matrix4& Frame::WorldOf(const FramePtr& reference) {
-    static const Matrix4 identity;
-    return reference ? reference->World() : identity;
-}
-
 Matrix4 Frame::WorldTransform() const { return World(); }
 
 void Frame::KnowWorld() const {

@@ -156,7 +156,10 @@ public:
 private:
     explicit Frame(std::shared_ptr<SearchPath> searchPath);
     // The world transform of `reference` (identity for none).
-    static const Matrix4& WorldOf(const FramePtr& reference);
+    static const Matrix4& WorldOf(const FramePtr& reference) {
+        static const Matrix4 identity;
+        return reference ? reference->World() : identity;
+    }
     // No reference, or one whose world is the identity: nothing to transform.
     static bool IdentityWorld(const FramePtr& reference) { return !reference || reference->IsIdentityWorld(); }
     bool IsIdentityWorld() const {

@@ -4,10 +4,6 @@
 
 namespace rm {
 
-const VisualPtr& PickArray::GetPickVisual(int32_t index, PickRecord& record) const {
-    if (index < 0 || index >= GetSize()) throw Failure(failure_number::SubscriptOutOfRange, "Pick index out of range");
-    record = hits_[index].record;
-    return hits_[index].visual;
-}
+void PickArray::ThrowOutOfRange() { throw Failure(failure_number::SubscriptOutOfRange, "Pick index out of range"); }
 
 }  // namespace rm

@@ -3,6 +3,7 @@
 #include "platform/rm/math.h"
 #include "platform/rm/visual.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -30,10 +31,17 @@ public:
     // The visual of hit `index`, its record filled in; Failure when out of range.
     // The visual is the array's own, valid until it is picked into again: a
     // caller after the record alone pays no handle copy.
-    const VisualPtr& GetPickVisual(int32_t index, PickRecord& record) const;
+    // Inline: the movement reads a hit of each of its picks every frame.
+    const VisualPtr& GetPickVisual(int32_t index, PickRecord& record) const {
+        if (index < 0 || index >= GetSize()) [[unlikely]]
+            ThrowOutOfRange();
+        record = hits_[size_t(index)].record;
+        return hits_[size_t(index)].visual;
+    }
 
 private:
     friend class Frame;
+    [[noreturn, gnu::cold]] static void ThrowOutOfRange();
     struct Hit {
         VisualPtr visual;
         PickRecord record;
