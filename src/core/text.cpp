@@ -12,8 +12,8 @@
 namespace {
 
 // To the nearest whole number, halves to even, as the default rounding mode
-// does, without the library call that nearbyint is here: a frame's movement
-// rounds several times. Below 2^52, adding 2^52 leaves no fraction bits, so
+// does, without the library call that nearbyint is here: the movement rounds
+// every frame. Below 2^52, adding 2^52 leaves no fraction bits, so
 // the sum is rounded; taking it away again is exact. Larger values, and
 // those that are not numbers, come back as they are.
 double RoundHalfToEven(double value) {

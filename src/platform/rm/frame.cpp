@@ -41,7 +41,10 @@ std::vector<FrameVisit>& WalkStack() {
 // kept between calls, so that neither allocates once grown. Never destroyed:
 // frames held by static objects still change as those go at the program's end.
 template <class FrameType>
-std::vector<FrameType*>& PendingFrames();
+std::vector<FrameType*>& PendingFrames() {
+    thread_local std::vector<FrameType*>* const pending = new std::vector<FrameType*>();
+    return *pending;
+}
 
 // Exactly: a rounding error only costs the shortcut. The diagonal first,
 // where a frame that turns or scales differs at once.
@@ -52,12 +55,6 @@ bool IsIdentity(const Matrix4& matrix) {
         for (int j = 0; j < 4; ++j)
             if (i != j && m[i][j] != 0) return false;
     return true;
-}
-
-template <class FrameType>
-std::vector<FrameType*>& PendingFrames() {
-    thread_local std::vector<FrameType*>* const pending = new std::vector<FrameType*>();
-    return *pending;
 }
 
 }  // namespace
@@ -248,15 +245,8 @@ void Frame::SetOrientation(const FramePtr& reference, const Vector& direction, c
 }
 
 void Frame::GetOrientation(const FramePtr& reference, Vector& direction, Vector& up) const {
-    const Matrix4& world = World();
-    if (IdentityWorld(reference)) {
-        direction = Normalize(Row(world, 2));
-        up = Normalize(Row(world, 1));
-        return;
-    }
-    const Matrix4& toReference = reference->WorldInverse();
-    direction = Normalize(TransformDirection(Row(world, 2), toReference));
-    up = Normalize(TransformDirection(Row(world, 1), toReference));
+    direction = GetDirection(reference);
+    up = Normalize(DirectionIn(reference, Row(World(), 1)));
 }
 
 void Frame::LookAt(const FramePtr& target, const FramePtr& reference, int32_t) {

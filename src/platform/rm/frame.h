@@ -162,6 +162,8 @@ private:
     }
     // No reference, or one whose world is the identity: nothing to transform.
     static bool IdentityWorld(const FramePtr& reference) { return !reference || reference->IsIdentityWorld(); }
+    // A world direction in `reference`'s axes.
+    static Vector DirectionIn(const FramePtr& reference, const Vector& world);
     bool IsIdentityWorld() const {
         World();
         return worldIdentity_;
@@ -243,9 +245,12 @@ inline Vector Frame::GetPosition(const FramePtr& reference) const {
     return IdentityWorld(reference) ? world : TransformPoint(world, reference->WorldInverse());
 }
 
+inline Vector Frame::DirectionIn(const FramePtr& reference, const Vector& world) {
+    return IdentityWorld(reference) ? world : TransformDirection(world, reference->WorldInverse());
+}
+
 inline Vector Frame::GetDirection(const FramePtr& reference) const {
-    const Vector forward = Row(World(), 2);
-    return Normalize(IdentityWorld(reference) ? forward : TransformDirection(forward, reference->WorldInverse()));
+    return Normalize(DirectionIn(reference, Row(World(), 2)));
 }
 
 inline Vector Frame::ToParentPoint(const Vector& world) const {
