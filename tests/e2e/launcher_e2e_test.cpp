@@ -38,6 +38,7 @@
 #include <QTemporaryDir>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -54,6 +55,15 @@ constexpr int kSettleMilliseconds = 1500;
 // The buttons the test presses, by their index and their place on their
 // page: on the configurations' page VIDEO, CONNECTIONS, PLAYER and CONTROLS.
 constexpr int kConfigurations = 1, kControls = 5, kConnections = 7, kVideo = 8, kPlayer = 9;
+// The arsenal: ARMES & MAPS on the first page, ARMES on its page, the four
+// level buttons and RETOUR.
+constexpr int kArsenalMaps = 3, kArsenal = 12, kArsenalRetour = 22;
+constexpr int kLevelButtons[] = {19, 20, 21, 23};
+// The weapons each level shows, the rank the arsenal test's stored totals
+// give, and the highest rank.
+constexpr int kLevelWeapons[] = {4, 2, 3, 4};
+constexpr int kStoredRank = 2;
+constexpr int kHighestRank = 4;
 constexpr int kVideoPlace = 1, kConnectionsPlace = 2, kPlayerPlace = 0, kControlsPlace = 3;
 // The turning preview's grabs 100 ms apart.
 constexpr int kTurnMilliseconds = 100;
@@ -66,6 +76,19 @@ struct Places {
     QPoint display, quality, fullBox, fullScreen, box, name, side, skin, invertedMouse, retour;
     // The turning model's picture, in the panel.
     QRect preview;
+};
+
+// A button's place and picture, hovered to learn that the program caught up.
+struct Hover {
+    QPoint at;
+    std::string picture;
+};
+
+// The way to the arsenal's levels, and its RETOUR to hover.
+struct ArsenalWay {
+    QPoint arsenalMaps, arsenal;
+    std::vector<QPoint> levels;
+    Hover retour;
 };
 
 QImage Picture(const std::string& name) {
@@ -107,13 +130,13 @@ protected:
         EXPECT_EQ(copy_.Program().exitStatus(), QProcess::NormalExit);
     }
 
-    // This process's launcher on the same hive, on the same page, checked by
-    // `check` and grabbed from the screen.
-    QImage PanelHere(int button, const std::function<void(form2&)>& check) {
+    // This process's launcher on the same hive, on the page that `buttons`
+    // open from the first menu page, checked by `check` and grabbed from the
+    // screen.
+    QImage PanelHere(const std::vector<int>& buttons, const std::function<void(form2&)>& check) {
         form2& window = LauncherWindow();
         window.Show();
-        window.btn_Click(kConfigurations);
-        window.btn_Click(button);
+        for (const int button : buttons) window.btn_Click(button);
         check(window);
         // Away from the menu, so that no button is highlighted.
         QCursor::setPos(kAway);
@@ -130,13 +153,29 @@ protected:
         return grab;
     }
 
+    // The hive and game folder of this process's launcher while it is loaded
+    // only to find where its controls lie: empty ones, then the copy's again.
+    class OnScratchFolders {
+    public:
+        explicit OnScratchFolders(LauncherEndToEnd& test) : test_(test) {
+            registry::SetHiveFolder(scratch_.path().toStdString());
+            os::SetExecutableFolder(scratch_.path().toStdString());
+        }
+        ~OnScratchFolders() {
+            registry::SetHiveFolder(test_.copy_.HiveFolder().string());
+            os::SetExecutableFolder(test_.copy_.Game().string());
+        }
+
+    private:
+        LauncherEndToEnd& test_;
+        QTemporaryDir scratch_;
+    };
+
     // In an empty folder, where the player page has no model to preview: the
     // places need none, and a preview drawn here would only load the
     // graphics driver into the test.
     Places FindPlaces() {
-        QTemporaryDir scratch;
-        registry::SetHiveFolder(scratch.path().toStdString());
-        os::SetExecutableFolder(scratch.path().toStdString());
+        const OnScratchFolders scratch(*this);
         form2& window = LauncherWindow();
         window.Show();
         window.btn_Click(kConfigurations);
@@ -160,9 +199,27 @@ protected:
         SessionsWindow().Show();
         places.retour = ui_events::MiddleOf(SessionsWindow().cmdCancel);
         SessionsWindow().Unload();
-        registry::SetHiveFolder(copy_.HiveFolder().string());
-        os::SetExecutableFolder(copy_.Game().string());
         return places;
+    }
+
+    // Where ARMES & MAPS, ARMES, the level buttons and RETOUR lie, one page
+    // after the other.
+    ArsenalWay FindArsenalWay() {
+        const OnScratchFolders scratch(*this);
+        form2& window = LauncherWindow();
+        window.Show();
+        ArsenalWay way;
+        way.arsenalMaps = ui_events::MiddleOf(window.lebouton(kArsenalMaps));
+        window.btn_Click(kArsenalMaps);
+        way.arsenal = ui_events::MiddleOf(window.lebouton(kArsenal));
+        window.btn_Click(kArsenal);
+        for (const int button : kLevelButtons) way.levels.push_back(ui_events::MiddleOf(window.lebouton(button)));
+        QWidget* retour = window.lebouton(kArsenalRetour).hWnd();
+        const int picture = std::stoi(window.btn(kArsenalRetour).Tag());
+        way.retour = {retour->mapTo(retour->window(), QPoint(0, 0)),
+                      (picture < 10 ? "button0" : "button") + std::to_string(picture)};
+        window.Unload();
+        return way;
     }
 
     // The tick or dot of a check box or option button: only it and the
@@ -181,26 +238,27 @@ protected:
     }
 
     // Waits until the program has handled the input sent so far: the mouse
-    // over CONNECTIONS, which no test here opens, highlights it only once the
-    // events before are handled, and the background takes the highlight
-    // away.
-    void CaughtUp(const ShownWindow& launcher) {
-        const QPoint button = ButtonAt(kConnectionsPlace);
-        copy_.MoveMouse(launcher, Middle(kConnectionsPlace));
+    // over a button that no step presses (on the configurations' page
+    // CONNECTIONS) highlights it only once the events before are handled, and
+    // the background takes the highlight away.
+    void CaughtUp(const ShownWindow& launcher, const Hover& hover) {
+        copy_.MoveMouse(launcher, hover.at + QPoint(kButton.width() / 2, kButton.height() / 2));
         copy_.GrabWhen(
-            launcher, [&](const QImage& grab) { return Matching(grab, Picture("button07_over"), button) > 0.99; },
+            launcher,
+            [&](const QImage& grab) { return Matching(grab, Picture(hover.picture + "_over"), hover.at) > 0.99; },
             "caught-up");
         copy_.MoveMouse(launcher, kBackground);
         copy_.GrabWhen(
-            launcher, [&](const QImage& grab) { return Matching(grab, Picture("button07"), button) > 0.99; },
+            launcher, [&](const QImage& grab) { return Matching(grab, Picture(hover.picture), hover.at) > 0.99; },
             "caught-up");
     }
 
     // The grab of the panel once the program has handled the input and the
     // panel has stood still for a moment, but for the turning preview, which
     // is blacked out.
-    QImage SteadyPanel(const ShownWindow& launcher, const std::string& name, const QRect& preview = {}) {
-        CaughtUp(launcher);
+    QImage SteadyPanel(const ShownWindow& launcher, const std::string& name, const QRect& preview = {},
+                       const Hover& hover = {ButtonAt(kConnectionsPlace), "button07"}) {
+        CaughtUp(launcher, hover);
         QImage last;
         return copy_
             .GrabWhen(
@@ -282,7 +340,7 @@ TEST_F(LauncherEndToEnd, ANewUserOpensThePagesAndFindsTheChoicesAfterARestart) {
                              "Res", "Draw", "D3D", "Tex", "Qua", "Mode", "Box", "Dplay1", "Dplay2"})
         EXPECT_EQ(hive_values::Stored(kGameKey, name).second, "<missing>") << name;
 
-    EXPECT_GE(Matching(video, PanelHere(kVideo,
+    EXPECT_GE(Matching(video, PanelHere({kConfigurations, kVideo},
                                         [](form2& w) {
                                             EXPECT_EQ(w.list_display.Text(), "1280 X 1024    ");
                                             EXPECT_EQ(w.list_bit.Text(), "32");
@@ -291,7 +349,7 @@ TEST_F(LauncherEndToEnd, ANewUserOpensThePagesAndFindsTheChoicesAfterARestart) {
                                             EXPECT_EQ(w.Combo2.Text(), "D3DRMRENDER_GOURAUD");
                                         })),
               0.98);
-    EXPECT_GE(Matching(connections, PanelHere(kConnections,
+    EXPECT_GE(Matching(connections, PanelHere({kConfigurations, kConnections},
                                               [](form2& w) {
                                                   ASSERT_EQ(w.lstConnections.ListCount(), 1);
                                                   EXPECT_EQ(w.lstConnections.ListIndex(), 0);
@@ -311,7 +369,7 @@ TEST_F(LauncherEndToEnd, ANewUserOpensThePagesAndFindsTheChoicesAfterARestart) {
     ASSERT_TRUE(restarted.Found());
     const QImage stored = OpenConfiguration(restarted, kVideoPlace, "button06", "launcher-video-stored");
     EndWithEscTwice(restarted);
-    EXPECT_GE(Matching(stored, PanelHere(kVideo,
+    EXPECT_GE(Matching(stored, PanelHere({kConfigurations, kVideo},
                                          [](form2& w) {
                                              EXPECT_EQ(w.list_display.Text(), "800 X 600      ");
                                              EXPECT_EQ(w.list_bit.Text(), "16");
@@ -392,6 +450,50 @@ TEST_F(LauncherEndToEnd, TheChoicesAreStoredWhenLanShowsTheListAndShownAtTheNext
     copy_.Click(restarted, Middle(kControlsPlace));
     EXPECT_GE(Matching(SteadyPanel(restarted, "launch-controls-again"), controls), 0.98);
     EndWithEscTwice(restarted);
+}
+
+// A player whose stored totals give rank 2 (7 kills) opens the arsenal and
+// each of its levels: each shows its weapons, and those of the levels above
+// the rank are greyed.
+TEST_F(LauncherEndToEnd, TheArsenalShowsEachLevelsWeaponsGreyedAboveTheStoredRank) {
+    hive_values::SetText(kGameKey, "Killer", "7");
+    const ArsenalWay way = FindArsenalWay();
+    const ShownWindow launcher = StartToTheLauncher();
+    ASSERT_TRUE(launcher.Found());
+    copy_.Click(launcher, way.arsenalMaps);
+    copy_.Click(launcher, way.arsenal);
+    std::vector<QImage> shown;
+    for (size_t level = 0; level < std::size(kLevelButtons); ++level) {
+        copy_.Click(launcher, way.levels[level]);
+        shown.push_back(SteadyPanel(launcher, "arsenal-level-" + std::to_string(level + 1), {}, way.retour));
+    }
+    copy_.Key(launcher, "Escape");  // from the arsenal to its menu page
+    EndWithEscTwice(launcher);
+
+    for (size_t level = 0; level < std::size(kLevelButtons); ++level) {
+        SCOPED_TRACE("level " + std::to_string(level + 1));
+        const bool allowed = int(level) + 1 <= kStoredRank;
+        const QImage here = PanelHere({kArsenalMaps, kArsenal, kLevelButtons[level]}, [&](form2& w) {
+            EXPECT_EQ(WeaponPower, kStoredRank);
+            for (int k = 0; k < w.Framew.Count(); ++k) {
+                EXPECT_EQ(w.Framew(k).Visible(), k < kLevelWeapons[level]) << k;
+                if (w.Framew(k).Visible()) {
+                    EXPECT_EQ(w.Framew(k).Enabled(), allowed) << k;
+                }
+            }
+        });
+        EXPECT_GE(Matching(shown[level], here), 0.98);
+        if (allowed) continue;
+        // The same level with every weapon allowed differs from it, and the
+        // program's is the greyed one.
+        const QImage open = PanelHere({kArsenalMaps, kArsenal, kLevelButtons[level]}, [&](form2& w) {
+            WeaponPower = kHighestRank;
+            w.btn_Click(kLevelButtons[level]);
+            EXPECT_TRUE(w.Framew(0).Enabled());
+        });
+        EXPECT_NE(here, open);
+        EXPECT_GT(Matching(shown[level], here), Matching(shown[level], open));
+    }
 }
 
 }  // namespace
